@@ -1,0 +1,33 @@
+# Each layer is a static library made of the .cpp files in its folder; files ending in
+# _win.cpp build only for Windows and files ending in _posix.cpp only elsewhere, so a new
+# source file needs no edit here. Files ending in _main.cpp (or _main_win.cpp,
+# _main_posix.cpp) are program entry points and stay out of the library.
+function(scheduler_layer name)
+    cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(FILTER srcs EXCLUDE REGEX "_main(_win|_posix)?\\.cpp$")
+    scheduler_filter_platform(srcs)
+    if(srcs)
+        add_library(${name} STATIC ${srcs})
+        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} PUBLIC ${L_DEPS})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${L_DEPS})
+    endif()
+endfunction()
+
+function(scheduler_filter_platform var)
+    set(out)
+    foreach(f ${${var}})
+        if(WIN32 AND f MATCHES "_posix\\.cpp$")
+            continue()
+        endif()
+        if(NOT WIN32 AND f MATCHES "_win\\.cpp$")
+            continue()
+        endif()
+        list(APPEND out ${f})
+    endforeach()
+    set(${var} ${out} PARENT_SCOPE)
+endfunction()
