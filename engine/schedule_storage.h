@@ -2,14 +2,22 @@
 
 #include <string>
 
+#include "settings/settings_file.h"
+#include "settings/settings_schema.h"
+
+class FileStore;
 class ScheduleList;
 
 // Keeps a schedule list in "Scheduler.cfg": loaded once at start-up from the data folder,
 // else from the program folder; saved to the data folder after every accepted change.
 // Folders end in the platform's separator.
 class ScheduleStorage {
-public:
+  public:
     explicit ScheduleStorage(ScheduleList& list);
+    // Saves go through `store` (tests make its steps fail).
+    ScheduleStorage(ScheduleList& list, FileStore& store);
+    ScheduleStorage(const ScheduleStorage&) = delete;
+    ScheduleStorage& operator=(const ScheduleStorage&) = delete;
 
     void SetFolders(const std::string& dataFolder, const std::string& programFolder);
     const std::string& DataFolder() const;
@@ -18,11 +26,19 @@ public:
     // Start-up load: the data folder's file, else the program folder's. True when one of
     // them loaded.
     bool Load();
-    // Writes the whole list to the data folder's file; true when it was written.
+    // Writes the whole list to the data folder's file; true when it was written. Creates
+    // the data folder when it is missing. The first save after the data folder's file failed
+    // to load keeps that file beside the new one as "Scheduler.cfg.bad".
     bool Save();
 
-private:
+    static constexpr const char* kFileName = "Scheduler.cfg";
+    static constexpr const char* kDamagedSuffix = ".bad";
+
+  private:
     ScheduleList& list_;
+    FileStore& store_;
+    SettingsSection section_;
+    SettingsFile file_;
     std::string dataFolder_;
     std::string programFolder_;
     bool keepDamagedFile_ = false;  // the data folder's file exists but did not load

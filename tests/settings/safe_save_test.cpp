@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "diag/report.h"
+#include "platform/file_store.h"
+#include "tests/settings/test_schema.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+enum class Step { None, Create, Write, Flush, Close, Replace };
+
+// The system's store with one step made to fail.
+class FaultyStore final : public FileStore {
+  public:
+    Step failing = Step::None;
+    int replaceCalls = 0;
+    int failingReplace = 1;  // which Replace call fails, counted from 1
+
+    Handle Create(const std::string& path) override {
+        return failing == Step::Create ? kInvalid : SystemFileStore().Create(path);
+    }
+    bool Write(Handle file, const char* data, std::size_t size) override {
+        if (failing == Step::Write) {
+            SystemFileStore().Write(file, data, size / 2);  // a short write
+            return false;
+        }
+        return SystemFileStore().Write(file, data, size);
+    }
+    bool Flush(Handle file) override {
+        return failing != Step::Flush && SystemFileStore().Flush(file);
+    }
+    bool Close(Handle file) override {
+        bool closed = SystemFileStore().Close(file);
+        return failing != Step::Close && closed;
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        if (failing == Step::Replace && ++replaceCalls == failingReplace) {
+            return false;
+        }
+        return SystemFileStore().Replace(from, to);
+    }
+    bool Remove(const std::string& path) override { return SystemFileStore().Remove(path); }
+    bool CreateFolder(const std::string& path) override {
+        return SystemFileStore().CreateFolder(path);
+    }
+    bool Exists(const std::string& path) override { return SystemFileStore().Exists(path); }
+};
+
+class SafeSave : public ::testing::Test {
+  protected:
+    SafeSave()
+        : sections_{{"Item", kItemKeys, 2,
+                     [this](SettingsOp op, std::int32_t i, std::int32_t* out) -> void* {
+                         if (op == OpCount) {
+                             *out = static_cast<std::int32_t>(items_.size());
+                         }
+                         return op == OpRecord ? &items_[static_cast<size_t>(i)] : nullptr;
+                     }}},
+          file_("Test", 1.0, sections_, 1, store_) {
+        items_ = {{"new", 2}};
+    }
+
+    // Only the files a test expects may remain in the folder.
+    void ExpectOnly(std::initializer_list<std::string> names) {
+        for (const std::string& name :
+             {std::string("a.cfg"), std::string("a.cfg.bad"), TemporaryPathFor("a.cfg")}) {
+            bool expected = std::find(names.begin(), names.end(), name) != names.end();
+            EXPECT_EQ(dir_.Exists(name), expected) << name;
+        }
+    }
+
+    TempDir dir_;
+    FaultyStore store_;
+    std::deque<Item> items_;
+    SettingsSection sections_[1];
+    SettingsFile file_;
+};
+
+TEST_F(SafeSave, AnyFailingStepLeavesTheOldFileByteForByte) {
+    const std::string old = "old bytes\r\n\x1A kept as they are";
+    for (Step step : {Step::Create, Step::Write, Step::Flush, Step::Close, Step::Replace}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        dir_.Write("a.cfg", old);
+        store_.failing = step;
+        store_.replaceCalls = 0;
+        EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
+        EXPECT_EQ(dir_.Read("a.cfg"), old);
+        EXPECT_FALSE(dir_.Exists(TemporaryPathFor("a.cfg")));
+    }
+    store_.failing = Step::None;
+    EXPECT_TRUE(file_.Save(nullptr, false));
+    EXPECT_EQ(dir_.Read("a.cfg"), Crlf(TestHeader() + "\n[Item]\nname=\"new\"\ncount=2\n"));
+    ExpectOnly({"a.cfg"});
+}
+
+TEST_F(SafeSave, FailedCreateKeepsItsReport) {
+    std::string text;
+    std::uint32_t level = 0;
+    SetReportSinkForTesting([&](const char* t, std::uint32_t l) {
+        if (l != 0x20) {
+            text = t;
+            level = l;
+        }
+    });
+    // A folder that does not exist cannot be written, root or not.
+    std::string path = dir_.File("no-such-folder") + "/a.cfg";
+    EXPECT_FALSE(file_.SaveAs(nullptr, path, true));
+    EXPECT_EQ(text, "Could not write to file '" + path + "'.\nAccess is denied.");
+    EXPECT_EQ(level, 0x8A2u);
+    dir_.Write("plain-file", "x");
+    EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("plain-file") + "/a.cfg", false));
+    EXPECT_EQ(level, 0x822u);
+    SetReportSinkForTesting(nullptr);
+}
+
+TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {
+    dir_.Write("a.cfg", "damaged");
+    file_.KeepPreviousFileOnce(dir_.File("a.cfg.bad"));
+    // The final replace fails: the damaged file goes back to its place.
+    store_.failing = Step::Replace;
+    store_.failingReplace = 2;
+    EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
+    EXPECT_EQ(dir_.Read("a.cfg"), "damaged");
+    ExpectOnly({"a.cfg"});
+
+    store_.failing = Step::None;
+    EXPECT_TRUE(file_.Save(nullptr, false));
+    EXPECT_EQ(dir_.Read("a.cfg.bad"), "damaged");
+    ExpectOnly({"a.cfg", "a.cfg.bad"});
+    // Once only: the next save replaces the file without touching the kept one.
+    dir_.Write("a.cfg.bad", "kept");
+    EXPECT_TRUE(file_.Save(nullptr, false));
+    EXPECT_EQ(dir_.Read("a.cfg.bad"), "kept");
+}
+
+TEST_F(SafeSave, StaleTemporaryFileIsNeitherReadNorInTheWay) {
+    dir_.Write(TemporaryPathFor("a.cfg"), "FormatVersion=1.0\r\n[Item]\r\nname=\"stale\"");
+    dir_.Write("a.cfg", "FormatVersion=1.0\r\n[Item]\r\nname=\"real\"");
+    TestSettings reader;
+    EXPECT_TRUE(reader.File().Load(nullptr, dir_.File("a.cfg"), 0));
+    ASSERT_EQ(reader.items.size(), 1u);
+    EXPECT_EQ(reader.items[0].name, "real");
+    EXPECT_TRUE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
+    ExpectOnly({"a.cfg"});
+}
+
+}  // namespace
