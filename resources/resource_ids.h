@@ -1,0 +1,46 @@
+#pragma once
+
+// Resource and command identifiers shared by the .rc script and the C++ code. Plain macros:
+// windres reads this file too.
+
+#define IDR_MAINFRAME 128
+#define IDB_TOOLBAR_HOT 136
+#define IDB_TOOLBAR_DISABLED 137
+#define IDD_SCHEDULER_FORM 101
+#define IDC_SCHEDULE_LIST 1000
+
+// Custom resource type of a toolbar's button layout (version, button size, ids).
+#define RT_TOOLBAR_LAYOUT 241
+
+#define ID_TRAY_OPEN 32774
+#define ID_SCHEDULE_ADD 32775
+#define ID_SCHEDULE_REMOVE 32776
+#define ID_SCHEDULE_CHANGE 32777
+#define ID_APP_SHUTDOWN 32778
+#define ID_SCHEDULE_RUN 32779
+#define ID_AUTORUN 32780
+#define ID_SHOW_ABOUT 57664
+#define ID_EXIT_APP 57665
+#define ID_SHOW_HELP 57670
+
+// Standard commands the accelerators name; this program gives them no behaviour.
+#define ID_STD_NEW 57600
+#define ID_STD_OPEN 57601
+#define ID_STD_SAVE 57603
+#define ID_STD_COPY 57634
+#define ID_STD_CUT 57635
+#define ID_STD_PASTE 57637
+#define ID_STD_UNDO 57643
+#define ID_STD_NEXT_PANE 57680
+#define ID_STD_PREV_PANE 57681
+
+// Status-bar texts.
+#define IDS_IDLE_MESSAGE 0xE001
+#define IDS_INDICATOR_CAPS 0xE041
+#define IDS_INDICATOR_NUM 0xE042
+
+#define ID_TOOLBAR_WINDOW 0xE800
+#define ID_STATUS_WINDOW 0xE801
+
+// The tray icon's callback message.
+#define WM_TRAY_NOTIFY (0x8000 + 5)

@@ -1,0 +1,93 @@
+#include "ui/main_frame.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "engine/schedule_list.h"
+#include "engine/stop_flag.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+CMainFrame* theMainFrame = nullptr;
+
+constexpr int kButtonSize = 24;
+
+}  // namespace
+
+CMainFrame* TheMainFrame() {
+    return theMainFrame;
+}
+
+void SetTheMainFrame(CMainFrame* frame) {
+    theMainFrame = frame;
+}
+
+CMainFrame::CMainFrame(CommandTarget* appCommands) : view_(document_, *this) {
+    AddCommandTarget(&view_);
+    if (appCommands != nullptr) {
+        AddCommandTarget(appCommands);
+    }
+}
+
+CMainFrame::~CMainFrame() {
+    if (Handle() != nullptr) {
+        DestroyWindow(Handle());
+    }
+}
+
+bool CMainFrame::Create() {
+    if (!FrameWindow::Create(IDR_MAINFRAME, "SchedulerMainFrame")) {
+        return false;
+    }
+    if (!view_.Create()) {
+        DestroyWindow(Handle());
+        return false;
+    }
+    SetContent(view_.Handle());
+    ShowWindow(view_.Handle(), SW_SHOW);
+    RecalcLayout();
+    shrinkToForm();
+    return true;
+}
+
+int CMainFrame::OnCreate() {
+    CColorToolBar& toolBar = ToolBar();
+    if (!toolBar.Create(Handle(), ID_TOOLBAR_WINDOW) || !toolBar.LoadToolBar(IDR_MAINFRAME)) {
+        return -1;
+    }
+    // A strip that cannot be loaded leaves the images the toolbar has.
+    toolBar.SetToolBarImages(kButtonSize, IDR_MAINFRAME, IDB_TOOLBAR_HOT, IDB_TOOLBAR_DISABLED);
+    if (!CreateStatusBar(ID_STATUS_WINDOW)) {
+        return -1;
+    }
+    return 0;
+}
+
+void CMainFrame::OnClose() {
+    if (document_.Schedules().IsEmpty()) {
+        StopRequested().Set();
+        Sleep(100);
+        DestroyWindow(Handle());
+        return;
+    }
+    // Schedules still need the polling: the program stays behind its tray icon.
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void CMainFrame::shrinkToForm() {
+    // The client area the form needs between toolbar and status bar; never grow.
+    RECT status{};
+    GetWindowRect(StatusBar(), &status);
+    SIZE form = view_.FormSize();
+    RECT wanted{0, 0, form.cx, form.cy + ToolBar().Height() + (status.bottom - status.top)};
+    AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    RECT now{};
+    GetWindowRect(Handle(), &now);
+    int width = std::min<int>(now.right - now.left, wanted.right - wanted.left);
+    int height = std::min<int>(now.bottom - now.top, wanted.bottom - wanted.top);
+    SetWindowPos(Handle(), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

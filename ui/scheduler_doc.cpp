@@ -1,0 +1,5 @@
+#include "ui/scheduler_doc.h"
+
+#include "engine/schedule_list.h"
+
+CSchedulerDoc::CSchedulerDoc() : schedules_(TheScheduleList()) {}

@@ -1,0 +1,270 @@
+#include "ui/scheduler_view.h"
+
+#include <commctrl.h>
+
+#include "app/app_state.h"
+#include "app/product_variant.h"
+#include "engine/launcher.h"
+#include "engine/schedule_list.h"
+#include "engine/stop_flag.h"
+#include "resources/resource_ids.h"
+#include "ui/frame_window.h"
+#include "ui/popup_menu.h"
+#include "ui/scheduler_doc.h"
+#include "ui/unique_gdi.h"
+
+namespace {
+
+CSchedulerView* theView = nullptr;
+
+constexpr DWORD kRowState = INDEXTOSTATEIMAGEMASK(2);
+
+void InsertColumn(HWND list, int index, const char* header, int width) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = const_cast<char*>(header);
+    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+}  // namespace
+
+CSchedulerView* TheSchedulerView() {
+    return theView;
+}
+
+CSchedulerView::CSchedulerView(CSchedulerDoc& document, FrameWindow& frame)
+    : Dialog(IDD_SCHEDULER_FORM), document_(document), frame_(frame) {
+    theView = this;
+}
+
+CSchedulerView::~CSchedulerView() {
+    if (theView == this) {
+        theView = nullptr;
+    }
+}
+
+bool CSchedulerView::Create() {
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    return CreateChild(frame_.Handle());
+}
+
+bool CSchedulerView::OnInitDialog() {
+    list_ = GetDlgItem(Handle(), IDC_SCHEDULE_LIST);
+    RECT form{};
+    GetWindowRect(Handle(), &form);
+    formSize_ = SIZE{form.right - form.left, form.bottom - form.top};
+    if (list_ != nullptr && !columnsInserted_) {
+        InsertColumn(list_, 0, "Title", 170);
+        InsertColumn(list_, 1, "Workspace file", 270);
+        SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
+                     LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+        columnsInserted_ = true;
+    }
+    return false;  // the frame gives the focus
+}
+
+void CSchedulerView::RefreshScheduleList() {
+    if (list_ == nullptr) {
+        return;
+    }
+    // Inserting rows sends item-changed notes; they must not move the selection we restore.
+    int selected = SelectedScheduleIndex;
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    ScheduleList& schedules = document_.Schedules();
+    for (int i = 0; i < schedules.Count(); ++i) {
+        const ScheduleEntry* entry = schedules.EntryAt(i);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;
+        item.iItem = i;
+        item.pszText = const_cast<char*>(entry->title.c_str());
+        item.state = kRowState;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        int row = static_cast<int>(
+            SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        LVITEMA file{};
+        file.iSubItem = 1;
+        file.pszText = const_cast<char*>(entry->file.c_str());
+        SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&file));
+    }
+    SelectedScheduleIndex = selected;
+    if (selected >= 0 && selected < schedules.Count()) {
+        LVITEMA state{};
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list_, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&state));
+        SendMessageA(list_, LVM_SETSELECTIONMARK, 0, selected);
+    }
+    SelectedScheduleIndex = selected;
+    SetFocus(list_);
+}
+
+int CSchedulerView::SelectionMark() const {
+    return list_ != nullptr ? static_cast<int>(SendMessageA(list_, LVM_GETSELECTIONMARK, 0, 0))
+                            : -1;
+}
+
+void CSchedulerView::AddTrayIcon(const char* tip) {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    tray_.Add(Handle(), icon, tip, WM_TRAY_NOTIFY);
+}
+
+bool CSchedulerView::OnCommand(int id) {
+    switch (id) {
+        case ID_SCHEDULE_ADD:
+        case ID_SCHEDULE_REMOVE:
+        case ID_SCHEDULE_CHANGE:
+            // The schedule editor and the list commands are not part of this window.
+            return true;
+        case ID_SCHEDULE_RUN:
+            LaunchSchedule(SelectedScheduleIndex);
+            return true;
+        case ID_TRAY_OPEN:
+            showMainWindow();
+            return true;
+        case ID_APP_SHUTDOWN:
+            shutdown();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CSchedulerView::QueryCommand(int id, CommandState& state) {
+    switch (id) {
+        case ID_SCHEDULE_REMOVE:
+        case ID_SCHEDULE_CHANGE:
+        case ID_SCHEDULE_RUN:
+            state = CommandState{SelectionMark() >= 0, false};
+            return true;
+        case ID_SCHEDULE_ADD:
+        case ID_TRAY_OPEN:
+        case ID_APP_SHUTDOWN:
+            state = CommandState{true, false};
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CSchedulerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        tray_.Restore();
+        return true;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            // Commands of the popup menus this view owns; controls send none we use.
+            if (lParam == 0) {
+                frame_.RouteCommand(LOWORD(wParam));
+            }
+            return true;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom == IDC_SCHEDULE_LIST) {
+                onListNotify(header);
+                result = 0;
+                return true;
+            }
+            return false;
+        }
+        case WM_SIZE:
+            if (list_ != nullptr) {
+                // One pixel short of the right and bottom edges, as the form was laid out.
+                SetWindowPos(list_, nullptr, 0, 0, LOWORD(lParam) - 1, HIWORD(lParam) - 1,
+                             SWP_NOMOVE | SWP_NOZORDER);
+            }
+            return true;
+        case WM_TRAY_NOTIFY:
+            onTrayNotify(lParam);
+            return true;
+        case WM_DESTROY:
+            // The last stop path: the main window goes, and with it the polling.
+            StopRequested().Set();
+            Sleep(100);
+            tray_.Remove();
+            return false;
+        default:
+            return false;
+    }
+}
+
+void CSchedulerView::onListNotify(const NMHDR* header) {
+    switch (header->code) {
+        case NM_CLICK:
+            SelectedScheduleIndex = SelectionMark();
+            break;
+        case NM_RCLICK:
+            SelectedScheduleIndex = SelectionMark();
+            showScheduleContextMenu();
+            break;
+        case NM_DBLCLK:
+            SelectedScheduleIndex = SelectionMark();
+            frame_.RouteCommand(ID_SCHEDULE_CHANGE);
+            break;
+        case LVN_ITEMCHANGED:
+            SelectedScheduleIndex = reinterpret_cast<const NMLISTVIEW*>(header)->iItem;
+            break;
+        default:
+            break;
+    }
+}
+
+void CSchedulerView::onTrayNotify(LPARAM mouseMessage) {
+    switch (static_cast<UINT>(mouseMessage)) {
+        case WM_LBUTTONDBLCLK:
+            showMainWindow();
+            break;
+        case WM_RBUTTONDOWN:
+            showTrayMenu();
+            break;
+        default:
+            break;
+    }
+}
+
+void CSchedulerView::showScheduleContextMenu() {
+    DWORD position = GetMessagePos();
+    POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) {
+        return;
+    }
+    AppendMenuA(menu.get(), MF_STRING, ID_SCHEDULE_ADD, "&Add Schedule");
+    if (SelectedScheduleIndex != -1) {
+        AppendMenuA(menu.get(), MF_STRING, ID_SCHEDULE_CHANGE, "&Edit Schedule");
+        AppendMenuA(menu.get(), MF_STRING, ID_SCHEDULE_REMOVE, "Re&move Schedule");
+        AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu.get(), MF_STRING, ID_SCHEDULE_RUN, "&Run Schedule");
+    }
+    TrackPopup(menu.get(), Handle(), at);
+}
+
+void CSchedulerView::showTrayMenu() {
+    POINT at{};
+    GetCursorPos(&at);
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) {
+        return;
+    }
+    std::string open = TrayOpenItemText(ActiveVariant().title);
+    AppendMenuA(menu.get(), MF_STRING, ID_TRAY_OPEN, open.c_str());
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING, ID_APP_SHUTDOWN, "&Shut Down");
+    TrackPopup(menu.get(), Handle(), at);
+}
+
+void CSchedulerView::showMainWindow() {
+    HWND main = frame_.Handle();
+    // A minimised window is brought back too: the user asked to see it.
+    ShowWindow(main, IsIconic(main) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(main);
+}
+
+void CSchedulerView::shutdown() {
+    StopRequested().Set();
+    tray_.Remove();
+    PostQuitMessage(0);
+    Sleep(100);
+}

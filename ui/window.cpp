@@ -1,0 +1,140 @@
+#include "ui/window.h"
+
+namespace {
+
+HINSTANCE ModuleInstance() {
+    return GetModuleHandleA(nullptr);
+}
+
+}  // namespace
+
+Window::~Window() {
+    if (hwnd_ != nullptr) {
+        // The object goes first: the window must not call back into it.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        HWND hwnd = hwnd_;
+        hwnd_ = nullptr;
+        DestroyWindow(hwnd);
+    }
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+const char* Window::RegisterClassOnce(const char* className, HICON icon, HBRUSH background) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExA(ModuleInstance(), className, &existing)) {
+        return className;
+    }
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Window::Procedure;
+    wc.hInstance = ModuleInstance();
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassExA(&wc) != 0 ? className : nullptr;
+}
+
+bool Window::CreateWin(DWORD exStyle,
+                       const char* className,
+                       const char* title,
+                       DWORD style,
+                       HWND parent,
+                       HMENU menu) {
+    HWND hwnd = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, parent, menu, ModuleInstance(), this);
+    return hwnd != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return Default(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = FromHandle(hwnd);
+    }
+    if (self == nullptr) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        result = DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnFinalDestroy();
+    }
+    return result;
+}
+
+Dialog::~Dialog() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+        HWND hwnd = hwnd_;
+        hwnd_ = nullptr;
+        DestroyWindow(hwnd);
+    }
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+    return DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), owner,
+                           &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::CreateChild(HWND parent) {
+    return CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), parent,
+                              &Dialog::Procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+bool Dialog::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) {
+        return FALSE;
+    }
+    INT_PTR answer = FALSE;
+    try {
+        if (message == WM_INITDIALOG) {
+            answer = self->OnInitDialog() ? TRUE : FALSE;
+        } else {
+            LRESULT result = 0;
+            if (self->HandleMessage(message, wParam, lParam, result)) {
+                SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+                answer = TRUE;
+            }
+        }
+    } catch (...) {
+        answer = FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        self->OnFinalDestroy();
+    }
+    return answer;
+}

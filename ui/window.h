@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+// Base of the program's own windows: stores `this` with the window at creation and hands
+// every message to HandleMessage. No exception leaves the window procedure.
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    // The Window object of a window made by this class, or nullptr.
+    static Window* FromHandle(HWND hwnd);
+
+protected:
+    // Registers the class once per process (later calls only return the name).
+    static const char* RegisterClassOnce(const char* className, HICON icon, HBRUSH background);
+    bool CreateWin(DWORD exStyle,
+                   const char* className,
+                   const char* title,
+                   DWORD style,
+                   HWND parent,
+                   HMENU menu);
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+    // After WM_NCDESTROY: the handle is gone.
+    virtual void OnFinalDestroy() {}
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+};
+
+// Base of dialogs built from a template, modal or as a child form; `this` is passed at
+// creation. HandleMessage returns true for a handled message and may set the result.
+class Dialog {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    int TemplateId() const { return templateId_; }
+
+    // Runs the dialog modally; the value passed to EndDialog, or -1 when it could not open.
+    INT_PTR DoModal(HWND owner);
+    // Creates the dialog as a child window (a form inside a frame).
+    bool CreateChild(HWND parent);
+
+protected:
+    virtual bool OnInitDialog() { return true; }
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    virtual void OnFinalDestroy() {}
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+};
