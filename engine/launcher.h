@@ -1,0 +1,56 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "engine/schedule_entry.h"
+
+class ScheduleList;
+
+// What the active companion product needs of a launch: its executable's bare file name and
+// the switch used when an entry has no parameters.
+struct LaunchTarget {
+    std::string exeName;
+    std::string defaultSwitch;
+};
+
+// "exe parameters \"file\"": the entry's parameters as they stand, or the default switch
+// when it has none; the file in quotes (empty quotes when absent); nothing escaped.
+std::string BuildCommandLine(const ScheduleEntry& entry, const LaunchTarget& target);
+
+// Starts the companion product for entries of a list. The command line is built with the
+// list's lock held and the process created after it is released, so a slow start never
+// blocks a change of the list.
+class Launcher {
+  public:
+    using Starter = std::function<bool(const std::string& commandLine)>;
+
+    Launcher(ScheduleList& list, Starter starter);
+
+    // Set once at start-up, before the polling thread exists.
+    void SetTarget(const LaunchTarget& target) { target_ = target; }
+    const LaunchTarget& Target() const { return target_; }
+
+    // Starts the entry at the position; nothing outside the list. The outcome is ignored
+    // by its callers; the latch is not touched.
+    void Launch(int position);
+
+    // Checks the entry at the position against the instant (setting its latch) and starts
+    // it when due. False when the position is past the end of the list.
+    bool LaunchIfDue(int position, const std::tm& instant);
+
+  private:
+    void Start(const std::string& commandLine);
+
+    ScheduleList& list_;
+    Starter starter_;
+    LaunchTarget target_;
+};
+
+// The program's launcher: TheScheduleList() and the system's process start.
+Launcher& TheLauncher();
+
+// Starts the entry at the position of the program's list ("Run Schedule" and the polling
+// thread); nothing for a position outside the list.
+void LaunchSchedule(int position);

@@ -1,0 +1,97 @@
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/process_start.h"
+#include "platform/program_path.h"
+
+extern char** environ;
+
+namespace {
+bool IsExecutableFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// Like Windows: a bare name is looked for in the running program's folder first, then in
+// PATH; a name with a folder part is taken as it stands.
+std::string FindExecutable(const std::string& name) {
+    if (name.find('/') != std::string::npos) {
+        return name;
+    }
+    std::string own = FolderOf(ProgramPath()) + name;
+    if (IsExecutableFile(own)) {
+        return own;
+    }
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "";
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos) {
+            end = dirs.size();
+        }
+        std::string dir = dirs.substr(start, end - start);
+        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        if (IsExecutableFile(candidate)) {
+            return candidate;
+        }
+        start = end + 1;
+    }
+    return std::string();
+}
+
+// The child is not watched, but it must not stay a zombie: a small thread collects its
+// exit status. Threads rather than a SIGCHLD handler keep the rest of the process's
+// children (and their waitpid calls) untouched.
+void ReapLater(pid_t child) {
+    try {
+        std::thread([child] {
+            int status = 0;
+            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (...) {
+        // Without a thread the child stays a zombie until the program ends; it still runs.
+    }
+}
+}  // namespace
+
+bool StartProcess(const std::string& commandLine) {
+    std::vector<std::string> args = SplitCommandLine(commandLine);
+    if (args.empty() || args[0].empty()) {
+        return false;
+    }
+    std::string program = FindExecutable(args[0]);
+    if (program.empty()) {
+        return false;
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    // The child starts with no signal blocked, whatever the calling thread blocks.
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        return false;
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    pid_t child = 0;
+    int failed = posix_spawn(&child, program.c_str(), nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (failed != 0) {
+        return false;
+    }
+    ReapLater(child);
+    return true;
+}

@@ -1,0 +1,13 @@
+#include <limits.h>
+#include <unistd.h>
+
+#include "platform/program_path.h"
+
+std::string ProgramPath() {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) {
+        return std::string();
+    }
+    return std::string(buffer, static_cast<size_t>(n));
+}

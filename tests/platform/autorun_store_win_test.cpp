@@ -1,0 +1,46 @@
+#include "platform/autorun_store.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+std::string UniqueName() {
+    std::random_device rd;
+    return "Scheduler Test " + std::to_string(rd());
+}
+}  // namespace
+
+// Both stores in one table: the machine-wide one (writable under Wine) and the one that
+// finds the machine-wide key refused and falls back to the user's key.
+TEST(RunKeyStore, WritesReadsBackAndDeletes) {
+    struct Case {
+        const char* what;
+        AutorunStore* store;
+    } cases[] = {
+        {"machine", &SystemAutorunStore()},
+        {"user fallback", &UserOnlyAutorunStore()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string name = UniqueName();
+        const std::string command = "\"C:\\Program Files\\Dovrin\\Scheduler.exe\" -server";
+        ASSERT_TRUE(c.store->Write(name, command));
+        std::string read;
+        ASSERT_TRUE(c.store->Read(name, read));
+        EXPECT_EQ(read, command);
+        EXPECT_TRUE(c.store->Delete(name));
+        EXPECT_FALSE(c.store->Read(name, read));
+        EXPECT_FALSE(c.store->Delete(name));
+    }
+}
+
+TEST(RunKeyStore, FullStoreFindsAndDeletesAFallbackValue) {
+    std::string name = UniqueName();
+    ASSERT_TRUE(UserOnlyAutorunStore().Write(name, "\"C:\\S.exe\" -server"));
+    std::string read;
+    // The full store still finds it (it looks in both) and deletes it from both.
+    ASSERT_TRUE(SystemAutorunStore().Read(name, read));
+    EXPECT_TRUE(SystemAutorunStore().Delete(name));
+    EXPECT_FALSE(UserOnlyAutorunStore().Read(name, read));
+}

@@ -1,0 +1,45 @@
+#include "platform/process_start.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/program_path.h"
+#include "tests/support/stub_log.h"
+#include "tests/support/temp_dir.h"
+
+// The stub lies in the test program's own folder, where a bare name is looked for first.
+TEST(StartProcess, BareNameStartsFromTheProgramFolderWithGroupedArguments) {
+    TempDir dir;
+    std::string log = dir.File("starts.log");
+    SetStubLog(log);
+    std::string exe = std::string("companion_stub") + ExeSuffix();
+    ASSERT_TRUE(StartProcess(exe + " -x 5 \"" + dir.Path() + "my work.dvs\""));
+    std::vector<StubRecord> records = WaitForStubLog(log, 1, 10000);
+    ASSERT_EQ(records.size(), 1u);
+    ASSERT_EQ(records[0].args.size(), 4u);
+    EXPECT_EQ(records[0].args[1], "-x");
+    EXPECT_EQ(records[0].args[2], "5");
+    EXPECT_EQ(records[0].args[3], dir.Path() + "my work.dvs");
+}
+
+TEST(StartProcess, MissingProgramIsRefused) {
+    const char* lines[] = {"no-such-program-7f3a.exe -process \"x\"", "", "   "};
+    for (const char* line : lines) {
+        EXPECT_FALSE(StartProcess(line)) << line;
+    }
+}
+
+TEST(FolderOf, CutsAfterTheLastSeparator) {
+    struct Case {
+        const char* path;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Program Files\\Dovrin\\Scheduler.exe", "C:\\Program Files\\Dovrin\\"},
+        {"/opt/dovrin/scheduler", "/opt/dovrin/"},
+        {"C:\\mixed/sep\\x.exe", "C:\\mixed/sep\\"},
+        {"bare.exe", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    }
+}
