@@ -45,9 +45,9 @@ void BM_PollingPass(benchmark::State& state) {
         benchmark::DoNotOptimize(due);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["ns_per_entry"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * state.range(0)),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_entry"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PollingPass)->Arg(1000)->Arg(100000);
 }  // namespace

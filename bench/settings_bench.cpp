@@ -23,7 +23,7 @@ constexpr int kSchedules = 10000;
 
 // The system's store without the flush, which is a fixed cost of the disk, not of the writer.
 class NoFlushStore final : public FileStore {
-  public:
+public:
     Handle Create(const std::string& p) override { return SystemFileStore().Create(p); }
     bool Write(Handle f, const char* d, std::size_t n) override {
         return SystemFileStore().Write(f, d, n);

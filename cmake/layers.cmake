@@ -1,11 +1,15 @@
 # Each layer is a static library made of the .cpp files in its folder; files ending in
 # _win.cpp build only for Windows and files ending in _posix.cpp only elsewhere, so a new
 # source file needs no edit here. Files ending in _main.cpp (or _main_win.cpp,
-# _main_posix.cpp) are program entry points and stay out of the library.
+# _main_posix.cpp) are program entry points and stay out of the library; EXCLUDE names
+# other files a layer leaves to a target of its own.
 function(scheduler_layer name)
-    cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(L "" "" "DEPS;EXCLUDE" ${ARGN})
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     list(FILTER srcs EXCLUDE REGEX "_main(_win|_posix)?\\.cpp$")
+    foreach(x ${L_EXCLUDE})
+        list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${x})
+    endforeach()
     scheduler_filter_platform(srcs)
     if(srcs)
         add_library(${name} STATIC ${srcs})

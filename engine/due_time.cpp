@@ -23,12 +23,10 @@ bool RuleMatches(const ScheduleEntry& e, const std::tm& t) {
     const bool weekly = timeOfDay & (e.nday_week == weekday);
     const bool monthly = timeOfDay & dayOfMonth;
     const bool yearly = monthly & (e.month == t.tm_mon);
-    const unsigned results = static_cast<unsigned>(once) << Once |
-                             static_cast<unsigned>(hourly) << Hourly |
-                             static_cast<unsigned>(daily) << Daily |
-                             static_cast<unsigned>(weekly) << Weekly |
-                             static_cast<unsigned>(monthly) << Monthly |
-                             static_cast<unsigned>(yearly) << Yearly;
+    const unsigned results =
+        static_cast<unsigned>(once) << Once | static_cast<unsigned>(hourly) << Hourly |
+        static_cast<unsigned>(daily) << Daily | static_cast<unsigned>(weekly) << Weekly |
+        static_cast<unsigned>(monthly) << Monthly | static_cast<unsigned>(yearly) << Yearly;
     // A type outside 0..5 selects no result and never matches.
     const unsigned type = static_cast<std::uint16_t>(e.type);
     return type <= Yearly && ((results >> (type & 7)) & 1) != 0;

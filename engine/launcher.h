@@ -23,7 +23,7 @@ std::string BuildCommandLine(const ScheduleEntry& entry, const LaunchTarget& tar
 // list's lock held and the process created after it is released, so a slow start never
 // blocks a change of the list.
 class Launcher {
-  public:
+public:
     using Starter = std::function<bool(const std::string& commandLine)>;
 
     Launcher(ScheduleList& list, Starter starter);
@@ -40,7 +40,7 @@ class Launcher {
     // it when due. False when the position is past the end of the list.
     bool LaunchIfDue(int position, const std::tm& instant);
 
-  private:
+private:
     void Start(const std::string& commandLine);
 
     ScheduleList& list_;

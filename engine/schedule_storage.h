@@ -12,7 +12,7 @@ class ScheduleList;
 // else from the program folder; saved to the data folder after every accepted change.
 // Folders end in the platform's separator.
 class ScheduleStorage {
-  public:
+public:
     explicit ScheduleStorage(ScheduleList& list);
     // Saves go through `store` (tests make its steps fail).
     ScheduleStorage(ScheduleList& list, FileStore& store);
@@ -34,7 +34,7 @@ class ScheduleStorage {
     static constexpr const char* kFileName = "Scheduler.cfg";
     static constexpr const char* kDamagedSuffix = ".bad";
 
-  private:
+private:
     ScheduleList& list_;
     FileStore& store_;
     SettingsSection section_;

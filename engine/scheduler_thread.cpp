@@ -63,7 +63,7 @@ void SchedulerThread::Run() {
 
 namespace {
 class ProgramPolling {
-  public:
+public:
     ~ProgramPolling() { StopAndJoin(); }
 
     bool Start() {
@@ -83,7 +83,7 @@ class ProgramPolling {
         }
     }
 
-  private:
+private:
     std::mutex mutex_;
     std::unique_ptr<SchedulerThread> thread_;
 };

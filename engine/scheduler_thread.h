@@ -11,7 +11,7 @@ class StopFlag;
 // The polling thread: every period it takes the time once, checks every entry of the list in
 // list order against it and starts each one that is due, until the stop flag is set.
 class SchedulerThread {
-  public:
+public:
     using Clock = std::function<std::time_t()>;
 
     SchedulerThread(Launcher& launcher,
@@ -32,7 +32,7 @@ class SchedulerThread {
     // the pass is left when the stop flag is set.
     void RunPass(std::time_t now);
 
-  private:
+private:
     void Run();
 
     Launcher& launcher_;

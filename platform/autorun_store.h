@@ -4,7 +4,7 @@
 
 // Where the operating system keeps the commands it starts at logon, one named entry each.
 class AutorunStore {
-  public:
+public:
     virtual ~AutorunStore() = default;
     // Creates or replaces the entry. True when it was stored.
     virtual bool Write(const std::string& name, const std::string& command) = 0;

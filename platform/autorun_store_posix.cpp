@@ -15,7 +15,7 @@ namespace {
 //   Name=Dovrin Suite Scheduler
 //   Exec="/opt/dovrin/scheduler" -server
 class XdgAutostartStore : public AutorunStore {
-  public:
+public:
     bool Write(const std::string& name, const std::string& command) override {
         std::error_code ec;
         fs::path folder = Folder();
@@ -65,7 +65,7 @@ class XdgAutostartStore : public AutorunStore {
         return false;
     }
 
-  private:
+private:
     static fs::path Folder() {
         const char* config = std::getenv("XDG_CONFIG_HOME");
         if (config != nullptr && config[0] == '/') {

@@ -6,7 +6,7 @@ namespace {
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class UniqueHKey {
-  public:
+public:
     UniqueHKey() = default;
     ~UniqueHKey() {
         if (key_ != nullptr) {
@@ -18,7 +18,7 @@ class UniqueHKey {
     HKEY* Out() { return &key_; }
     HKEY Get() const { return key_; }
 
-  private:
+private:
     HKEY key_ = nullptr;
 };
 
@@ -63,7 +63,7 @@ bool ReadRunValue(HKEY root, const std::string& name, std::string& command) {
 }
 
 class RunKeyStore : public AutorunStore {
-  public:
+public:
     explicit RunKeyStore(bool machineWide) : machineWide_(machineWide) {}
 
     bool Write(const std::string& name, const std::string& command) override {
@@ -83,7 +83,7 @@ class RunKeyStore : public AutorunStore {
                ReadRunValue(HKEY_CURRENT_USER, name, command);
     }
 
-  private:
+private:
     bool machineWide_;
 };
 }  // namespace

@@ -7,7 +7,7 @@
 // The file operations a safe save is made of, one call per step, so that a save can check
 // each of them and tests can make any one of them fail.
 class FileStore {
-  public:
+public:
     using Handle = std::intptr_t;
     static constexpr Handle kInvalid = -1;
 
@@ -38,7 +38,7 @@ std::string TemporaryPathFor(const std::string& path);
 
 // Owns an open handle of a FileStore; closes it when it goes unless it was closed.
 class StoreFile {
-  public:
+public:
     StoreFile(FileStore& store, FileStore::Handle handle) : store_(store), handle_(handle) {}
     ~StoreFile() {
         if (IsOpen()) {
@@ -57,7 +57,7 @@ class StoreFile {
         return store_.Close(h);
     }
 
-  private:
+private:
     FileStore& store_;
     FileStore::Handle handle_;
 };

@@ -21,7 +21,7 @@ void syncFolderOf(const std::string& path) {
 }
 
 class PosixFileStore final : public FileStore {
-  public:
+public:
     Handle Create(const std::string& path) override {
         int fd;
         do {

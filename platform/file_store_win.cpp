@@ -11,7 +11,7 @@ HANDLE toHandle(FileStore::Handle h) {
 }
 
 class WinFileStore final : public FileStore {
-  public:
+public:
     Handle Create(const std::string& path) override {
         HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -6,7 +6,7 @@
 // goes. Windows: a named mutex (CreateMutexA, initial owner). POSIX: an advisory lock on a
 // file of that name in $XDG_RUNTIME_DIR, else in the temporary folder.
 class InstanceLock {
-  public:
+public:
     enum class State { Acquired, AlreadyHeld, Failed };
 
     InstanceLock() = default;
@@ -25,7 +25,7 @@ class InstanceLock {
     // Gives the lock up and closes what was opened.
     void Release();
 
-  private:
+private:
     State state_ = State::Failed;
     void* handle_ = nullptr;  // Windows: the mutex handle
     int fd_ = -1;             // POSIX: the lock file

@@ -12,7 +12,7 @@ class FileStore;
 // records, the reader parses a file back into them through the same table. The object
 // borrows the table, which must outlive it.
 class SettingsFile {
-  public:
+public:
     SettingsFile(const char* generatorName,
                  double formatVersion,
                  const SettingsSection* sections,
@@ -44,7 +44,7 @@ class SettingsFile {
     // The whole file as Save writes it, CR LF line ends included.
     std::string Render(void* base) const;
 
-  private:
+private:
     bool parse(void* base, const std::string& text) const;
     bool writeSafely(const std::string& bytes, bool alert);
     void clearRecords() const;

@@ -30,7 +30,7 @@ constexpr const char* kApplicationName = "Scheduler";
 
 // Appends text to the file image, turning each LF into CR LF as text mode would.
 class Output {
-  public:
+public:
     explicit Output(std::string& bytes) : bytes_(bytes) {}
 
     void Raw(const char* text, std::size_t n) {
@@ -71,7 +71,7 @@ class Output {
         bytes_ += '"';
     }
 
-  private:
+private:
     std::string& bytes_;
 };
 
