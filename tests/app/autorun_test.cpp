@@ -2,40 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/product_variant.h"
-#include "platform/autorun_store.h"
+#include "tests/support/memory_autorun_store.h"
 
 namespace {
-// Keeps the entries in memory, or refuses every write and delete.
-class FakeStore : public AutorunStore {
-  public:
-    bool refuse = false;
-    std::map<std::string, std::string> entries;
-
-    bool Write(const std::string& name, const std::string& command) override {
-        if (refuse) {
-            return false;
-        }
-        entries[name] = command;
-        return true;
-    }
-    bool Delete(const std::string& name) override { return !refuse && entries.erase(name) > 0; }
-    bool Read(const std::string& name, std::string& command) override {
-        auto it = entries.find(name);
-        if (it == entries.end()) {
-            return false;
-        }
-        command = it->second;
-        return true;
-    }
-};
-
 class Autorun : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         SetAutorunStore(&store);
         SetActiveVariant(kProductVariants[0]);
@@ -46,7 +21,7 @@ class Autorun : public testing::Test {
         SetAutorunStore(nullptr);
         AutorunEnabled = 0;
     }
-    FakeStore store;
+    MemoryAutorunStore store;
 };
 }  // namespace
 

@@ -13,44 +13,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/program_path.h"
+#include "tests/support/schedule.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Schedule {
-    std::string title;
-    std::string file;
-    std::string parameters;
-    int type = 2;  // Daily
-    std::tm at{};  // local time it falls due
-};
-
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + "\"";
-}
-
-std::tm LocalIn(int seconds) {
-    std::tm t;
-    LocalBreakdown(CurrentTime() + seconds, t);
-    return t;
-}
-
 // A program folder with the scheduler, the stub under a product's name and a schedule file;
 // the data, configuration and runtime folders point into it too, so nothing of the user's
 // is read or touched.
 class ProgramFolder {
-  public:
+public:
     explicit ProgramFolder(const std::string& productExe) {
         std::string bin = FolderOf(ProgramPath());
         fs::copy_file(bin + "scheduler", dir_.File("scheduler"));
@@ -67,23 +43,8 @@ class ProgramFolder {
         }
     }
 
-    void WriteSchedules(const std::vector<Schedule>& schedules) {
-        std::string text = "/** Scheduler **/\r\n\r\nFormatVersion=1.0\r\n";
-        for (const Schedule& s : schedules) {
-            text += "\r\n[Schedule]\r\ntitle=" + Quoted(s.title) + "\r\nfile=" + Quoted(s.file);
-            if (!s.parameters.empty()) {
-                text += "\r\nparameters=" + Quoted(s.parameters);
-            }
-            text += "\r\ntype=" + std::to_string(s.type);
-            text += "\r\nday=" + std::to_string(s.at.tm_mday);
-            text += "\r\nmonth=" + std::to_string(s.at.tm_mon + 1);
-            text += "\r\nyear=" + std::to_string(s.at.tm_year + 1900);
-            text += "\r\nhour=" + std::to_string(s.at.tm_hour);
-            text += "\r\nmin=" + std::to_string(s.at.tm_min);
-            text += "\r\nsec=" + std::to_string(s.at.tm_sec);
-            text += "\r\ndays_week=127";
-        }
-        dir_.Write("Scheduler.cfg", text + "\r\n");
+    void WriteSchedules(const std::string& sections) {
+        dir_.Write("Scheduler.cfg", ScheduleFileHeader() + sections + "\r\n");
     }
 
     // Starts the scheduler with the arguments; its output goes to a file of the folder.
@@ -127,34 +88,23 @@ class ProgramFolder {
 
     // The exit status once the process has ended, or -1 when it still runs after the wait.
     int WaitExit(pid_t pid, int waitMs) {
-        for (int waited = 0;; waited += 20) {
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                std::erase(started_, pid);
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            if (waited >= waitMs) {
-                return -1;
-            }
-            SleepMs(20);
+        int status = 0;
+        if (!WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, waitMs)) {
+            return -1;
         }
+        std::erase(started_, pid);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     // Waits until the output file holds the text.
     bool WaitOutput(const std::string& output, const std::string& text, int waitMs) {
-        for (int waited = 0; waited < waitMs; waited += 20) {
-            if (dir_.Read(output).find(text) != std::string::npos) {
-                return true;
-            }
-            SleepMs(20);
-        }
-        return false;
+        return WaitUntil([&] { return dir_.Read(output).find(text) != std::string::npos; }, waitMs);
     }
 
     std::string Log() const { return dir_.File("starts.log"); }
     const TempDir& Dir() const { return dir_; }
 
-  private:
+private:
     TempDir dir_;
     std::vector<pid_t> started_;
 };
@@ -170,13 +120,11 @@ TEST(HeadlessScheduler, StartsDueSchedulesWithTheirArguments) {
         ProgramFolder folder(c.exe);
         std::string spaced = folder.Dir().Path() + "my work/site one.dvs";
         std::tm due = LocalIn(3);
-        Schedule once{"once", folder.Dir().Path() + "once.dvs", "", 0, LocalIn(4)};
-        folder.WriteSchedules({
-            {"plain", spaced, "", 2, due},
-            {"params", "/w/b.dvs", "-x 5 -mode fast", 2, due},
-            {"later", "/w/never.dvs", "", 2, LocalIn(3600)},
-            once,
-        });
+        folder.WriteSchedules(
+            ScheduleSection("plain", spaced, Daily, due) +
+            ScheduleSection("params", "/w/b.dvs", Daily, due, "-x 5 -mode fast") +
+            ScheduleSection("later", "/w/never.dvs", Daily, LocalIn(3600)) +
+            ScheduleSection("once", folder.Dir().File("once.dvs"), Once, LocalIn(4)));
         pid_t pid = folder.Start({}, "out.txt");
         ASSERT_GT(pid, 0);
         ASSERT_TRUE(folder.WaitOutput("out.txt", "plain\t" + spaced + "\n", 5000));
@@ -215,7 +163,7 @@ TEST(HeadlessScheduler, QuietStartWithAnEmptyListEndsAtOnce) {
         SCOPED_TRACE(c.what);
         ProgramFolder folder("dovsuite.exe");
         if (c.writeEmptyFile) {
-            folder.WriteSchedules({});
+            folder.WriteSchedules("");
         }
         pid_t pid = folder.Start({c.sw}, "out.txt");
         EXPECT_EQ(folder.WaitExit(pid, 5000), 0);
@@ -225,7 +173,7 @@ TEST(HeadlessScheduler, QuietStartWithAnEmptyListEndsAtOnce) {
 
 TEST(HeadlessScheduler, SecondInteractiveStartEndsQuietStartRunsBeside) {
     ProgramFolder folder("dovsuite.exe");
-    folder.WriteSchedules({{"t", "/w/a.dvs", "", 2, LocalIn(7200)}});
+    folder.WriteSchedules(ScheduleSection("t", "/w/a.dvs", Daily, LocalIn(7200)));
     pid_t first = folder.Start({}, "first.txt");
     ASSERT_TRUE(folder.WaitOutput("first.txt", "t\t/w/a.dvs\n", 5000));
 

@@ -7,15 +7,9 @@
 #include <thread>
 
 #include "tests/support/alloc_failure.h"
+#include "tests/support/schedule.h"
 
 namespace {
-ScheduleEntry Named(const std::string& title) {
-    ScheduleEntry e;
-    e.enable = 1;
-    e.title = title;
-    return e;
-}
-
 std::string Titles(const ScheduleList& list) {
     std::string out;
     for (int i = 0; i < list.Count(); ++i) {
@@ -25,23 +19,22 @@ std::string Titles(const ScheduleList& list) {
 }
 }  // namespace
 
-TEST(ScheduleList, AppendPutsNewEntryLastWithClearLatch) {
+TEST(ScheduleList, AppendPutsNewEntryLastWithClearLatchAndRangeChecks) {
     ScheduleList list;
     EXPECT_TRUE(list.IsEmpty());
     ScheduleEntry a = Named("a");
     a.fired = 1;
     ASSERT_TRUE(list.Append(a));
     ASSERT_TRUE(list.Append(Named("b")));
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(Titles(list), "a:0 b:0 ");
-}
-
-TEST(ScheduleList, AppendBlankGivesBlankEntry) {
-    ScheduleList list;
-    ScheduleEntry* e = list.AppendBlank();
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->enable, 0);
-    EXPECT_EQ(list.Count(), 1);
+    ScheduleEntry* blank = list.AppendBlank();
+    ASSERT_NE(blank, nullptr);
+    EXPECT_EQ(blank->enable, 0);
+    EXPECT_EQ(Titles(list), "a:0 b:0 :0 ");
+    EXPECT_EQ(list.EntryAt(3), nullptr);
+    EXPECT_EQ(list.EntryAt(-1), nullptr);
+    list.Clear();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.EntryAt(0), nullptr);
 }
 
 TEST(ScheduleList, RemoveMovesLatchesWithTheirEntries) {
@@ -50,11 +43,8 @@ TEST(ScheduleList, RemoveMovesLatchesWithTheirEntries) {
         const char* expected;
         bool removed;
     } cases[] = {
-        {0, "b:0 c:1 ", true},
-        {1, "a:1 c:1 ", true},
-        {2, "a:1 b:0 ", true},
-        {-1, "a:1 b:0 c:1 ", false},
-        {3, "a:1 b:0 c:1 ", false},
+        {0, "b:0 c:1 ", true},       {1, "a:1 c:1 ", true},      {2, "a:1 b:0 ", true},
+        {-1, "a:1 b:0 c:1 ", false}, {3, "a:1 b:0 c:1 ", false},
     };
     for (const Case& c : cases) {
         ScheduleList list;
@@ -80,17 +70,7 @@ TEST(ScheduleList, ReplaceKeepsPositionAndLatch) {
     EXPECT_EQ(Titles(list), "a:0 B:1 ");
 }
 
-TEST(ScheduleList, ClearEmptiesAndEntryAtRangeChecks) {
-    ScheduleList list;
-    list.Append(Named("a"));
-    EXPECT_EQ(list.EntryAt(1), nullptr);
-    EXPECT_EQ(list.EntryAt(-1), nullptr);
-    list.Clear();
-    EXPECT_TRUE(list.IsEmpty());
-    EXPECT_EQ(list.EntryAt(0), nullptr);
-}
-
-TEST(ScheduleList, FailedAppendLosesNothing) {
+TEST(ScheduleList, FailedAppendOrReplaceLosesNothing) {
     if (!AllocationFailure::Supported()) {
         GTEST_SKIP() << "operator new belongs to the sanitizer";
     }
@@ -113,6 +93,13 @@ TEST(ScheduleList, FailedAppendLosesNothing) {
         EXPECT_EQ(list.EntryAt(0)->title, "kept one");
         EXPECT_EQ(list.EntryAt(1)->title, "kept two");
     }
+    bool replaced;
+    {
+        AllocationFailure fail(0);
+        replaced = list.Replace(0, big);
+    }
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(list.EntryAt(0)->title, "kept one");
     ScheduleList fresh;  // no storage yet, so growing it must allocate
     ScheduleEntry* blank;
     {
@@ -121,22 +108,6 @@ TEST(ScheduleList, FailedAppendLosesNothing) {
     }
     EXPECT_EQ(blank, nullptr);
     EXPECT_EQ(fresh.Count(), 0);
-}
-
-TEST(ScheduleList, FailedReplaceLeavesTheSlot) {
-    if (!AllocationFailure::Supported()) {
-        GTEST_SKIP() << "operator new belongs to the sanitizer";
-    }
-    ScheduleList list;
-    list.Append(Named("old"));
-    const ScheduleEntry big = Named(std::string(200, 'n'));
-    bool replaced;
-    {
-        AllocationFailure fail(0);
-        replaced = list.Replace(0, big);
-    }
-    EXPECT_FALSE(replaced);
-    EXPECT_EQ(list.EntryAt(0)->title, "old");
 }
 
 // Readers walk the list as the polling thread does while a writer changes it; run in the

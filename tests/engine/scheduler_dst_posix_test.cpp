@@ -2,59 +2,29 @@
 // the repeated hour starts twice, one in the skipped hour not at all, and the others once.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <ctime>
 #include <string>
 #include <vector>
 
-#include "engine/launcher.h"
-#include "engine/schedule_list.h"
 #include "engine/scheduler_thread.h"
-#include "engine/stop_flag.h"
+#include "tests/support/env.h"
+#include "tests/support/launch_rig.h"
+#include "tests/support/schedule.h"
 
 namespace {
-class TimeZone {
-  public:
-    explicit TimeZone(const char* zone) {
-        const char* old = std::getenv("TZ");
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        setenv("TZ", zone, 1);
-        tzset();
-    }
+// The zone for the object's life; the C library reads TZ again at each change.
+struct TimeZone : ScopedEnv {
+    explicit TimeZone(const char* zone) : ScopedEnv("TZ", zone) { tzset(); }
     ~TimeZone() {
-        if (had_) {
-            setenv("TZ", old_.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
+        Restore();
         tzset();
     }
-
-  private:
-    bool had_;
-    std::string old_;
 };
 
-ScheduleEntry At(ScheduleType type, int hour, int min, int sec) {
-    ScheduleEntry e;
-    e.enable = 1;
-    e.type = type;
-    e.hour = static_cast<std::int16_t>(hour);
-    e.min = static_cast<std::int16_t>(min);
-    e.sec = static_cast<std::int16_t>(sec);
-    e.days_week = kEveryDay;
-    e.file = std::to_string(type) + "@" + std::to_string(hour) + ":" + std::to_string(min);
-    return e;
-}
-
-std::time_t LocalMidnight(int year, int month1, int day) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month1 - 1;
-    t.tm_mday = day;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
+ScheduleEntry At(ScheduleType type, int hour, int min) {
+    return MakeEntry(type, 0, 0, 0, hour, min, 0, kEveryDay, 0,
+                     std::to_string(type) + "@" + std::to_string(hour) + ":" + std::to_string(min));
 }
 }  // namespace
 
@@ -73,33 +43,24 @@ TEST(SchedulerOverDaylightSaving, RepeatedHourStartsTwiceSkippedHourNever) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.month));
         TimeZone zone(c.zone);
-        ScheduleList list;
-        list.Append(At(Daily, c.changeHour, 30, 0));
-        list.Append(At(Daily, 4, 0, 0));  // outside the change: once
+        LaunchRig rig;
+        ScheduleList& list = rig.list;
+        list.Append(At(Daily, c.changeHour, 30));
+        list.Append(At(Daily, 4, 0));  // outside the change: once
         // Hourly at :15 starts once in every hour the clock shows, that is once per real
         // hour in either direction.
-        list.Append(At(Hourly, 0, 15, 0));
-        std::vector<std::string> started;
-        Launcher launcher(list, [&](const std::string& line) {
-            started.push_back(line.substr(line.find('"') + 1));
-            return true;
-        });
-        launcher.SetTarget(LaunchTarget{"dovsuite.exe", "-process"});
-        StopFlag stop;
-        SchedulerThread thread(launcher, stop, nullptr);
+        list.Append(At(Hourly, 0, 15));
+        SchedulerThread thread(rig.launcher, rig.stop, nullptr);
 
-        std::time_t begin = LocalMidnight(c.year, c.month, c.day);
+        std::time_t begin = LocalTime(c.year, c.month, c.day);
         std::time_t end = begin + 6 * 3600;
         for (std::time_t now = begin; now < end; ++now) {
             thread.RunPass(now);  // two polls in every second, as at 500 ms
             thread.RunPass(now);
         }
+        std::vector<std::string> started = rig.Files();
         auto count = [&](const std::string& file) {
-            int n = 0;
-            for (const std::string& s : started) {
-                n += s == file + "\"";
-            }
-            return n;
+            return std::count(started.begin(), started.end(), file);
         };
         int realHours = static_cast<int>((end - begin) / 3600);
         EXPECT_EQ(count(list.EntryAt(0)->file), c.expectedInChangeHour);

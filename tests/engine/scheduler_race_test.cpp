@@ -6,57 +6,32 @@
 #include <atomic>
 #include <chrono>
 #include <map>
-#include <mutex>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "engine/launcher.h"
-#include "engine/schedule_list.h"
 #include "engine/scheduler_thread.h"
-#include "engine/stop_flag.h"
+#include "tests/support/launch_rig.h"
+#include "tests/support/schedule.h"
 
 namespace {
 // Due in every other pass: the clock alternates between minute 10 and minute 11.
 ScheduleEntry HourlyAtTen(int id) {
-    ScheduleEntry e;
-    e.enable = 1;
-    e.type = Hourly;
-    e.min = 10;
-    e.file = std::to_string(id);
-    return e;
-}
-
-std::time_t AtMinute(int minute) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 5;
-    t.tm_mday = 15;
-    t.tm_hour = 12;
-    t.tm_min = minute;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
+    return MakeEntry(Hourly, 0, 0, 0, 0, 10, 0, 0, 0, std::to_string(id));
 }
 }  // namespace
 
 TEST(SchedulerRace, ListChangesWhilePollingNeverStartARemovedEntry) {
-    ScheduleList list;
-    StopFlag stop;
+    LaunchRig rig;
+    ScheduleList& list = rig.list;
     std::atomic<long> pass{0};
-    std::mutex startsMutex;
-    std::vector<std::pair<int, long>> starts;  // entry id, pass it was started in
-
-    Launcher launcher(list, [&](const std::string& line) {
-        int id = std::stoi(line.substr(line.find('"') + 1));
-        std::lock_guard<std::mutex> lock(startsMutex);
-        starts.emplace_back(id, pass.load());
-        return true;
-    });
-    launcher.SetTarget(LaunchTarget{"dovsuite.exe", "-process"});
-    const std::time_t ten = AtMinute(10);
-    const std::time_t eleven = AtMinute(11);
+    std::vector<long> startPasses;  // the pass of each start; read after the join
+    rig.onStart = [&](const std::string&) { startPasses.push_back(pass.load()); };
+    const std::time_t ten = LocalTime(2026, 6, 15, 12, 10);
+    const std::time_t eleven = LocalTime(2026, 6, 15, 12, 11);
     SchedulerThread thread(
-        launcher, stop, [&] { return (++pass % 2) ? ten : eleven; }, std::chrono::milliseconds(0));
+        rig.launcher, rig.stop, [&] { return (++pass % 2) ? ten : eleven; },
+        std::chrono::milliseconds(0));
 
     int nextId = 0;
     for (int i = 0; i < 20; ++i) {
@@ -96,16 +71,18 @@ TEST(SchedulerRace, ListChangesWhilePollingNeverStartARemovedEntry) {
             removeAt(0);
         }
     }
-    stop.Set();
+    rig.stop.Set();
     thread.Join();
 
     ASSERT_GT(pass.load(), 10);
-    std::lock_guard<std::mutex> lock(startsMutex);
-    ASSERT_FALSE(starts.empty());
-    for (const auto& [id, startPass] : starts) {
+    std::vector<std::string> files = rig.Files();
+    ASSERT_FALSE(files.empty());
+    for (size_t i = 0; i < files.size(); ++i) {
+        int id = std::stoi(files[i]);
         auto removed = removedAt.find(id);
         if (removed != removedAt.end()) {
-            EXPECT_LE(startPass, removed->second) << "entry " << id << " started after removal";
+            EXPECT_LE(startPasses[i], removed->second)
+                << "entry " << id << " started after removal";
         }
     }
 }

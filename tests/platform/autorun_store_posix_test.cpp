@@ -2,36 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+#include "tests/support/env.h"
 #include "tests/support/temp_dir.h"
-
-namespace {
-class XdgConfigHome {
-  public:
-    explicit XdgConfigHome(const std::string& folder) {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    ~XdgConfigHome() {
-        if (had_) {
-            setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-    }
-
-  private:
-    bool had_;
-    std::string old_;
-};
-}  // namespace
 
 TEST(XdgAutostart, WritesReadsBackReplacesAndDeletes) {
     TempDir dir;
-    XdgConfigHome home(dir.Path() + "config");
+    ScopedEnv home("XDG_CONFIG_HOME", dir.File("config").c_str());
     AutorunStore& store = SystemAutorunStore();
     const std::string command = "\"/opt/my tools/scheduler\" -server";
 
@@ -61,7 +37,7 @@ TEST(XdgAutostart, UnwritableFolderFailsAndKeepsNothingHalfWritten) {
     TempDir dir;
     // A file where the configuration folder should be.
     dir.Write("config", "not a folder");
-    XdgConfigHome home(dir.Path() + "config");
+    ScopedEnv home("XDG_CONFIG_HOME", dir.File("config").c_str());
     EXPECT_FALSE(SystemAutorunStore().Write("Dovrin Suite Scheduler", "\"/x\" -server"));
     EXPECT_EQ(dir.Read("config"), "not a folder");
 }

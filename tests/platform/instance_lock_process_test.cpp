@@ -8,43 +8,32 @@
 #include <random>
 #include <string>
 
-#include "platform/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/process_start.h"
 #include "platform/program_path.h"
+#include "tests/support/env.h"
 #include "tests/support/runtime_folder.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
 
 namespace {
 const char kNameVariable[] = "INSTANCE_LOCK_PROBE_NAME";
 const char kReportVariable[] = "INSTANCE_LOCK_PROBE_REPORT";
 
-void SetVariable(const char* name, const std::string& value) {
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
 // What a second process finds for the name: "held", "acquired" or "" when it did not report.
 std::string ProbeFromAnotherProcess(const std::string& name, const TempDir& dir) {
     std::string report = dir.File("probe.txt");
-    SetVariable(kNameVariable, name);
-    SetVariable(kReportVariable, report);
+    SetEnv(kNameVariable, name.c_str());
+    SetEnv(kReportVariable, report.c_str());
     std::string self = ProgramPath();
     if (!StartProcess("\"" + self + "\" --gtest_filter=InstanceLockProbe.Report")) {
         return "";
     }
-    for (int waited = 0; waited < 20000; waited += 50) {
-        std::ifstream in(report);
-        std::string word;
-        if (in >> word && (word == "held." || word == "acquired.")) {
-            return word.substr(0, word.size() - 1);
-        }
-        SleepMs(50);
-    }
-    return "";
+    std::string word;
+    auto reported = [&] {
+        return std::ifstream(report) >> word && (word == "held." || word == "acquired.");
+    };
+    return WaitUntil(reported, 20000) ? word.substr(0, word.size() - 1) : "";
 }
 }  // namespace
 
@@ -71,5 +60,5 @@ TEST(InstanceLock, AnotherProcessSeesItHeldUntilReleased) {
     lock.Release();
     std::remove(dir.File("probe.txt").c_str());
     EXPECT_EQ(ProbeFromAnotherProcess(name, dir), "acquired");
-    SetVariable(kNameVariable, "");
+    SetEnv(kNameVariable, nullptr);
 }

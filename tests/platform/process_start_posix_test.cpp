@@ -4,10 +4,10 @@
 
 #include <cerrno>
 
-#include "platform/clock.h"
 #include "platform/process_start.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
 
 namespace {
 // True once no ended child waits to be collected; looks without collecting.
@@ -26,12 +26,7 @@ TEST(StartProcess, EndedChildrenAreCollected) {
         ASSERT_TRUE(StartProcess("companion_stub -process \"x\""));
     }
     ASSERT_EQ(WaitForStubLog(log, 5, 10000).size(), 5u);
-    bool clean = NoZombieChildren();
-    for (int waited = 0; !clean && waited < 5000; waited += 20) {
-        SleepMs(20);
-        clean = NoZombieChildren();
-    }
-    EXPECT_TRUE(clean);
+    EXPECT_TRUE(WaitUntil(NoZombieChildren, 5000));
 }
 
 // The child must not inherit the signals the calling thread blocks (the headless program

@@ -2,42 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
+
+#include "tests/support/env.h"
 
 namespace {
 
-class Env {
-  public:
-    explicit Env(const char* name) : name_(name) {
-        const char* v = std::getenv(name);
-        if (v != nullptr) {
-            saved_ = v;
-        }
-    }
-    ~Env() {
-        if (saved_) {
-            ::setenv(name_, saved_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    void Set(const char* value) {
-        if (value) {
-            ::setenv(name_, value, 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
-
 TEST(SpecialFolders, XdgConfigHomeThenHomeConfig) {
-    Env xdg("XDG_CONFIG_HOME"), home("HOME");
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr), home("HOME", nullptr);
     struct Case {
         const char* xdg;
         const char* home;

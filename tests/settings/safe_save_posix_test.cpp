@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/file_store.h"
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
 
@@ -11,23 +10,12 @@ namespace {
 
 // The system's own store, except that the temporary file is /dev/full: every write fails
 // with ENOSPC as on a full disk.
-class FullDiskStore final : public FileStore {
-  public:
+class FullDiskStore final : public PassThroughStore {
+public:
     Handle Create(const std::string&) override {
         int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
         return fd < 0 ? kInvalid : fd;
     }
-    bool Write(Handle f, const char* d, std::size_t n) override {
-        return SystemFileStore().Write(f, d, n);
-    }
-    bool Flush(Handle f) override { return SystemFileStore().Flush(f); }
-    bool Close(Handle f) override { return SystemFileStore().Close(f); }
-    bool Replace(const std::string& a, const std::string& b) override {
-        return SystemFileStore().Replace(a, b);
-    }
-    bool Remove(const std::string& p) override { return SystemFileStore().Remove(p); }
-    bool CreateFolder(const std::string& p) override { return SystemFileStore().CreateFolder(p); }
-    bool Exists(const std::string& p) override { return SystemFileStore().Exists(p); }
 };
 
 TEST(SafeSavePosix, FullDiskLeavesTheOldFile) {

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "diag/report.h"
-#include "platform/file_store.h"
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
 
@@ -12,8 +10,8 @@ namespace {
 enum class Step { None, Create, Write, Flush, Close, Replace };
 
 // The system's store with one step made to fail.
-class FaultyStore final : public FileStore {
-  public:
+class FaultyStore final : public PassThroughStore {
+public:
     Step failing = Step::None;
     int replaceCalls = 0;
     int failingReplace = 1;  // which Replace call fails, counted from 1
@@ -41,15 +39,10 @@ class FaultyStore final : public FileStore {
         }
         return SystemFileStore().Replace(from, to);
     }
-    bool Remove(const std::string& path) override { return SystemFileStore().Remove(path); }
-    bool CreateFolder(const std::string& path) override {
-        return SystemFileStore().CreateFolder(path);
-    }
-    bool Exists(const std::string& path) override { return SystemFileStore().Exists(path); }
 };
 
 class SafeSave : public ::testing::Test {
-  protected:
+protected:
     SafeSave()
         : sections_{{"Item", kItemKeys, 2,
                      [this](SettingsOp op, std::int32_t i, std::int32_t* out) -> void* {
@@ -96,23 +89,16 @@ TEST_F(SafeSave, AnyFailingStepLeavesTheOldFileByteForByte) {
 }
 
 TEST_F(SafeSave, FailedCreateKeepsItsReport) {
-    std::string text;
-    std::uint32_t level = 0;
-    SetReportSinkForTesting([&](const char* t, std::uint32_t l) {
-        if (l != 0x20) {
-            text = t;
-            level = l;
-        }
-    });
+    Reports reports;
     // A folder that does not exist cannot be written, root or not.
-    std::string path = dir_.File("no-such-folder") + "/a.cfg";
-    EXPECT_FALSE(file_.SaveAs(nullptr, path, true));
-    EXPECT_EQ(text, "Could not write to file '" + path + "'.\nAccess is denied.");
-    EXPECT_EQ(level, 0x8A2u);
-    dir_.Write("plain-file", "x");
-    EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("plain-file") + "/a.cfg", false));
-    EXPECT_EQ(level, 0x822u);
-    SetReportSinkForTesting(nullptr);
+    for (auto [path, alert, level] :
+         {std::tuple{dir_.File("no-such-folder") + "/a.cfg", true, 0x8A2u},
+          std::tuple{dir_.File("plain-file") + "/a.cfg", false, 0x822u}}) {
+        dir_.Write("plain-file", "x");
+        EXPECT_FALSE(file_.SaveAs(nullptr, path, alert));
+        EXPECT_EQ(reports.Level("Could not write to file '" + path + "'.\nAccess is denied."),
+                  level);
+    }
 }
 
 TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {

@@ -4,27 +4,11 @@
 #include <random>
 #include <vector>
 
-#include "diag/report.h"
 #include "settings/protected_text.h"
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-
-struct Reports {
-    Reports() {
-        SetReportSinkForTesting([this](const char* text, std::uint32_t level) {
-            texts.push_back(text);
-            levels.push_back(level);
-        });
-    }
-    ~Reports() { SetReportSinkForTesting(nullptr); }
-    bool Has(const std::string& text) const {
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
-    std::vector<std::string> texts;
-    std::vector<std::uint32_t> levels;
-};
 
 using Check = std::function<void(const TestSettings&, const AllKinds&)>;
 
@@ -43,76 +27,66 @@ void Items(const TestSettings& s, std::vector<std::string> names) {
     }
 }
 
+// A check that the list holds records of these names.
+Check Names(std::vector<std::string> names) {
+    return [names](const TestSettings& s, const AllKinds&) { Items(s, names); };
+}
+
+// A check that the list holds records of these counts.
+Check Counts(std::vector<int> counts) {
+    return [counts](const TestSettings& s, const AllKinds&) {
+        ASSERT_EQ(s.items.size(), counts.size());
+        for (size_t i = 0; i < counts.size(); ++i) {
+            EXPECT_EQ(s.items[i].count, counts[i]);
+        }
+    };
+}
+
 const std::string kLongKey(200, 'k');
 
 std::vector<Case> Cases() {
     return {
-        {"empty body", "", true, [](auto& s, auto&) { Items(s, {}); }},
-        {"version 1", "!FormatVersion=1\n[Item]", true, [](auto& s, auto&) { Items(s, {""}); }},
+        {"empty body", "", true, Names({})},
+        {"version 1", "!FormatVersion=1\n[Item]", true, Names({""})},
         {"version 01", "!FormatVersion=01", true, {}},
         {"version 1,0", "!FormatVersion=1,0", true, {}},
-        {"version 1.5", "!FormatVersion=1.5\n[Item]", false, [](auto& s, auto&) { Items(s, {}); },
-         "Bad version project file"},
-        {"no version", "![Item]\nname=\"a\"", false, [](auto& s, auto&) { Items(s, {}); }},
+        {"version 1.5", "!FormatVersion=1.5\n[Item]", false, Names({}), "Bad version project file"},
+        {"no version", "![Item]\nname=\"a\"", false, Names({})},
         {"empty text", "!", false, {}},
         {"letter case", "[iTEM]\nNAME=\"a\"\n[item]\nName=\"b\"\nformatversion", false,
-         [](auto& s, auto&) {
-             Items(s, {"a", "b"});
-         },
-         " Project error, string=formatversion"},
+         Names({"a", "b"}), " Project error, string=formatversion"},
         {"comments", "/* block\n[Nope] */[Item]/**/name=\"a\"// the rest\n[Nope]", true,
-         [](auto& s, auto&) { Items(s, {"a"}); }},
-        {"line comment runs to a CR only", "[Item]\nname=\"a\"// x\n[Item]", true,
-         [](auto& s, auto&) { Items(s, {"a"}); }},
-        {"marker comment parsed", "/*+&[Item]name=\"in\"*/[Item]", true,
-         [](auto& s, auto&) {
-             Items(s, {"in", ""});
-         }},
-        {"stray end of comment", "[Item]\nname=\"a\"\n*/\n[Item] bogus ]]", true,
-         [](auto& s, auto&) { Items(s, {"a"}); }},
-        {"unknown section first", "[Nope]\n[Item]", false, [](auto& s, auto&) { Items(s, {}); }},
-        {"unknown section later", "[Item]\nname=\"a\"\n[No pe]\n", false,
-         [](auto& s, auto&) { Items(s, {"a"}); }, " Project error, string=[No pe]"},
-        {"unknown key", "[Item]\ncount=2\nbogus=1\n", false,
-         [](auto& s, auto&) {
-             ASSERT_EQ(s.items.size(), 1u);
-             EXPECT_EQ(s.items[0].count, 2);
-         },
+         Names({"a"})},
+        {"line comment runs to a CR only", "[Item]\nname=\"a\"// x\n[Item]", true, Names({"a"})},
+        {"marker comment parsed", "/*+&[Item]name=\"in\"*/[Item]", true, Names({"in", ""})},
+        {"stray end of comment", "[Item]\nname=\"a\"\n*/\n[Item] bogus ]]", true, Names({"a"})},
+        {"unknown section first", "[Nope]\n[Item]", false, Names({})},
+        {"unknown section later", "[Item]\nname=\"a\"\n[No pe]\n", false, Names({"a"}),
+         " Project error, string=[No pe]"},
+        {"unknown key", "[Item]\ncount=2\nbogus=1\n", false, Counts({2}),
          " Project error, string=bogus=1"},
         {"report line cut at 119",
          "[Item]\n" + kLongKey + "=1",
          false,
          {},
          " Project error, string=" + kLongKey.substr(0, 119)},
-        {"duplicate key keeps the later", "[Item]\ncount=1\ncount=2", true,
-         [](auto& s, auto&) { EXPECT_EQ(s.items.at(0).count, 2); }},
+        {"duplicate key keeps the later", "[Item]\ncount=1\ncount=2", true, Counts({2})},
         {"single section twice fills one block", "[Options]\nlong=5\n[Options]\nint=6", true,
          [](auto&, auto& v) {
              EXPECT_EQ(v.longValue, 0);
              EXPECT_EQ(v.intValue, 6);
          }},
-        {"ends inside a header", "[Item]\ncount=3\n[It", true,
-         [](auto& s, auto&) {
-             ASSERT_EQ(s.items.size(), 1u);
-             EXPECT_EQ(s.items[0].count, 3);
-         }},
+        {"ends inside a header", "[Item]\ncount=3\n[It", true, Counts({3})},
         {"ends inside a string", "[Item]\nname=\"abc", false, {}},
         {"ends after equals", "[Item]\ncount=", false, {}},
-        {"Ctrl-Z ends the text", "[Item]\nname=\"a\"\n\x1A[Item]\nbogus", true,
-         [](auto& s, auto&) { Items(s, {"a"}); }},
+        {"Ctrl-Z ends the text", "[Item]\nname=\"a\"\n\x1A[Item]\nbogus", true, Names({"a"})},
         {"escapes and line breaks", "[Item]\nname=\"q\\\"b\\\\\\n\r\nx\"", true,
-         [](auto& s, auto&) { Items(s, {"q\"b\\n\nx"}); }},
-        {"lone CR stays", "[Item]\nname=\"a\rb\"", true,
-         [](auto& s, auto&) { Items(s, {"a\rb"}); }},
+         Names({"q\"b\\n\nx"})},
+        {"lone CR stays", "[Item]\nname=\"a\rb\"", true, Names({"a\rb"})},
         {"malformed value", "[Item]\ncount=x", false, {}},
         {"missing equals", "[Item]\nname \"x\"", false, {}},
         {"short cut to 16 bits", "[Item]\ncount=70000\n[Item]\ncount=1.5\n[Item]\ncount=-", true,
-         [](auto& s, auto&) {
-             ASSERT_EQ(s.items.size(), 3u);
-             EXPECT_EQ(s.items[0].count, 4464);
-             EXPECT_EQ(s.items[1].count, 1);
-             EXPECT_EQ(s.items[2].count, 0);
-         }},
+         Counts({4464, 1, 0})},
         {"defaults for absent keys", "[Options]\n", true,
          [](auto&, auto& v) {
              EXPECT_EQ(v.shortValue, 1);
@@ -260,23 +234,8 @@ TEST(SettingsReader, RoundTripsRandomRecords) {
         TestSettings in;
         AllKinds w;
         ASSERT_TRUE(in.File().Load(&w, dir.File("round.cfg"), 0)) << dir.Read("round.cfg");
-        EXPECT_EQ(w.text, v.text);
-        EXPECT_EQ(w.shortValue, v.shortValue);
-        EXPECT_EQ(w.flags, v.flags);
-        EXPECT_EQ(w.longValue, v.longValue);
-        EXPECT_EQ(w.doubleValue, v.doubleValue);
-        EXPECT_EQ(w.int64Value, v.int64Value);
-        EXPECT_EQ(w.str, v.str);
-        EXPECT_EQ(w.intValue, v.intValue);
-        EXPECT_EQ(w.secret, v.secret);
-        EXPECT_EQ(w.secretAlt, v.secretAlt);
-        EXPECT_EQ(w.ulongValue, v.ulongValue);
-        EXPECT_EQ(w.when, v.when);
-        ASSERT_EQ(in.items.size(), out.items.size());
-        for (size_t i = 0; i < in.items.size(); ++i) {
-            EXPECT_EQ(in.items[i].name, out.items[i].name);
-            EXPECT_EQ(in.items[i].count, out.items[i].count);
-        }
+        EXPECT_EQ(Fields(w), Fields(v));
+        EXPECT_EQ(in.items, out.items);
     }
 }
 

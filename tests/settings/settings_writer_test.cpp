@@ -38,19 +38,14 @@ TEST(SettingsWriter, EveryKindsLineFormat) {
     EXPECT_EQ(settings.File().Render(&v), Crlf(expected));
 }
 
-TEST(SettingsWriter, DefaultsAreLeftOutButFlagsAlwaysWritten) {
+TEST(SettingsWriter, DefaultsAreLeftOutButFlagsAlwaysWrittenAndShortYearsPadded) {
     TestSettings settings;
     AllKinds v;
     v.shortValue = 1;
     EXPECT_EQ(settings.File().Render(&v), Crlf(TestHeader() + "\n[Options]\nflags=000\n"));
     // Without a base the single-record section is left out entirely.
     EXPECT_EQ(settings.File().Render(nullptr), Crlf(TestHeader()));
-}
-
-TEST(SettingsWriter, YearBelowOneThousandIsPaddedWithSpaces) {
-    TestSettings settings;
-    AllKinds v;
-    v.shortValue = 1;
+    // A year below 1000 is padded with blanks.
     v.when = SettingsDateTime::Make(99, 1, 31, 23, 59, 0);
     EXPECT_EQ(settings.File().Render(&v),
               Crlf(TestHeader() + "\n[Options]\nflags=000\nwhen=  990131235900\n"));

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <iterator>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "diag/report.h"
+#include "platform/file_store.h"
 #include "settings/settings_file.h"
 #include "settings/settings_schema.h"
 
@@ -23,9 +28,16 @@ struct AllKinds {
     SettingsDateTime when;
 };
 
+// Every member, for comparing two records in one assertion.
+inline auto Fields(const AllKinds& v) {
+    return std::tie(v.text, v.shortValue, v.flags, v.longValue, v.doubleValue, v.int64Value, v.str,
+                    v.intValue, v.secret, v.secretAlt, v.ulongValue, v.when);
+}
+
 struct Item {
     std::string name;
     std::int16_t count = 0;
+    bool operator==(const Item&) const = default;
 };
 
 inline constexpr std::uint32_t kFlagMasks[] = {1, 2, 4};
@@ -53,7 +65,7 @@ inline const SettingsKey kItemKeys[] = {
 
 // A settings file with a single-record "Options" section and a multi-record "Item" section.
 class TestSettings {
-  public:
+public:
     TestSettings()
         : sections_{{"Options", kAllKindsKeys, static_cast<int>(std::size(kAllKindsKeys)), {}},
                     {"Item", kItemKeys, 2, accessor()}},
@@ -63,7 +75,7 @@ class TestSettings {
     std::deque<Item> items;
     bool appendFails = false;
 
-  private:
+private:
     RecordAccessor accessor() {
         return [this](SettingsOp op, std::int32_t index, std::int32_t* out) -> void* {
             switch (op) {
@@ -107,3 +119,41 @@ inline std::string Crlf(const std::string& text) {
     }
     return out;
 }
+
+// The system's store; a test overrides the steps it makes fail.
+class PassThroughStore : public FileStore {
+public:
+    Handle Create(const std::string& p) override { return SystemFileStore().Create(p); }
+    bool Write(Handle f, const char* d, std::size_t n) override {
+        return SystemFileStore().Write(f, d, n);
+    }
+    bool Flush(Handle f) override { return SystemFileStore().Flush(f); }
+    bool Close(Handle f) override { return SystemFileStore().Close(f); }
+    bool Replace(const std::string& a, const std::string& b) override {
+        return SystemFileStore().Replace(a, b);
+    }
+    bool Remove(const std::string& p) override { return SystemFileStore().Remove(p); }
+    bool CreateFolder(const std::string& p) override { return SystemFileStore().CreateFolder(p); }
+    bool Exists(const std::string& p) override { return SystemFileStore().Exists(p); }
+};
+
+// Collects what the settings code reports while the object lives.
+struct Reports {
+    Reports() {
+        SetReportSinkForTesting([this](const char* text, std::uint32_t level) {
+            texts.push_back(text);
+            levels.push_back(level);
+        });
+    }
+    ~Reports() { SetReportSinkForTesting(nullptr); }
+    bool Has(const std::string& text) const {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+    // The level of the last report of the text, 0 when there was none.
+    std::uint32_t Level(const std::string& text) const {
+        auto it = std::find(texts.rbegin(), texts.rend(), text);
+        return it == texts.rend() ? 0 : levels[static_cast<size_t>(texts.rend() - it - 1)];
+    }
+    std::vector<std::string> texts;
+    std::vector<std::uint32_t> levels;
+};

@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/clock.h"
 #include "platform/program_path.h"
+#include "tests/support/env.h"
+#include "tests/support/wait.h"
 
 const char* ExeSuffix() {
 #if defined(_WIN32)
@@ -44,18 +45,11 @@ std::vector<StubRecord> ReadStubLog(const std::string& logPath) {
 }
 
 std::vector<StubRecord> WaitForStubLog(const std::string& logPath, size_t count, int waitMs) {
-    std::vector<StubRecord> records = ReadStubLog(logPath);
-    for (int waited = 0; records.size() < count && waited < waitMs; waited += 20) {
-        SleepMs(20);
-        records = ReadStubLog(logPath);
-    }
+    std::vector<StubRecord> records;
+    WaitUntil([&] { return (records = ReadStubLog(logPath)).size() >= count; }, waitMs);
     return records;
 }
 
 void SetStubLog(const std::string& logPath) {
-#if defined(_WIN32)
-    _putenv_s("COMPANION_STUB_LOG", logPath.c_str());
-#else
-    setenv("COMPANION_STUB_LOG", logPath.c_str(), 1);
-#endif
+    SetEnv("COMPANION_STUB_LOG", logPath.c_str());
 }

@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/scheduler_app_win.h"
 #include "engine/schedule_list.h"
+#include "tests/support/schedule.h"
 #include "ui/main_frame.h"
 #include "ui/message_loop.h"
 #include "ui/popup_menu.h"
@@ -69,10 +70,7 @@ protected:
     void LoadSchedules(const std::vector<std::pair<std::string, std::string>>& rows) {
         TheScheduleList().Clear();
         for (const auto& [title, file] : rows) {
-            ScheduleEntry entry;
-            entry.title = title;
-            entry.file = file;
-            ASSERT_TRUE(TheScheduleList().Append(entry));
+            ASSERT_TRUE(TheScheduleList().Append(Named(title, file)));
         }
         view_->RefreshScheduleList();
     }

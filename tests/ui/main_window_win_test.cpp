@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "app/autorun.h"
 #include "engine/launcher.h"
 #include "engine/stop_flag.h"
-#include "platform/autorun_store.h"
 #include "resources/resource_ids.h"
+#include "tests/support/memory_autorun_store.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/main_window_fixture.h"
@@ -28,20 +26,19 @@ TEST_F(MainWindowTest, ShowsOneRowPerScheduleInListOrder) {
     LoadSchedules(kThree);
     EXPECT_EQ(Rows(), kThree);
 
-    LVCOLUMNA column{};
-    char header[64] = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = header;
-    column.cchTextMax = sizeof(header);
-    ASSERT_TRUE(SendMessageA(List(), LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)));
-    EXPECT_STREQ(header, "Title");
-    EXPECT_EQ(column.cx, 170);
-    ASSERT_TRUE(SendMessageA(List(), LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column)));
-    EXPECT_STREQ(header, "Workspace file");
-    EXPECT_EQ(column.cx, 270);
+    auto column = [&](int i) {
+        char header[64] = {};
+        LVCOLUMNA c{LVCF_TEXT | LVCF_WIDTH};
+        c.pszText = header;
+        c.cchTextMax = sizeof(header);
+        bool got = SendMessageA(List(), LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
+        return got ? std::string(header) + "/" + std::to_string(c.cx) : "none";
+    };
+    EXPECT_EQ(column(0), "Title/170");
+    EXPECT_EQ(column(1), "Workspace file/270");
     // Two refreshes must not add columns or keep old rows.
     view_->RefreshScheduleList();
-    EXPECT_FALSE(SendMessageA(List(), LVM_GETCOLUMNA, 2, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_EQ(column(2), "none");
     EXPECT_EQ(Rows(), kThree);
 
     DWORD extended = static_cast<DWORD>(SendMessageA(List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
@@ -51,9 +48,7 @@ TEST_F(MainWindowTest, ShowsOneRowPerScheduleInListOrder) {
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(style & LVS_SINGLESEL);
     EXPECT_TRUE(style & LVS_NOSORTHEADER);
-}
 
-TEST_F(MainWindowTest, EmptyListShowsNoRows) {
     LoadSchedules({});
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(SelectedRow(), -1);
@@ -81,9 +76,7 @@ TEST_F(MainWindowTest, RefreshRestoresTheSelectionTheIndexNames) {
         if (c.removeAt >= 0) {
             ASSERT_TRUE(TheScheduleList().Remove(c.removeAt));
         } else {
-            ScheduleEntry added;
-            added.title = "Added";
-            ASSERT_TRUE(TheScheduleList().Append(added));
+            ASSERT_TRUE(TheScheduleList().Append(Named("Added")));
         }
         view_->RefreshScheduleList();
         EXPECT_EQ(SelectedRow(), c.expectedRow);
@@ -139,20 +132,22 @@ TEST_F(MainWindowTest, CommandsThatNeedARowFollowTheSelectionMark) {
         EXPECT_EQ(MenuState(frame_->Handle(), c.id).enabled, c.withoutSelection);
     }
     // The toolbar's buttons follow the same rule once the queue runs empty.
-    Pump();
-    HWND bar = frame_->ToolBar().Handle();
-    EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_SCHEDULE_ADD, 0));
-    EXPECT_FALSE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_SCHEDULE_REMOVE, 0));
-    EXPECT_FALSE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_SCHEDULE_CHANGE, 0));
+    auto buttons = [&] {
+        Pump();
+        std::string on;
+        for (int id : {ID_SCHEDULE_ADD, ID_SCHEDULE_REMOVE, ID_SCHEDULE_CHANGE}) {
+            on += SendMessageA(frame_->ToolBar().Handle(), TB_ISBUTTONENABLED, id, 0) ? "1" : "0";
+        }
+        return on;
+    };
+    EXPECT_EQ(buttons(), "100");
 
     SelectRowByClick(1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         EXPECT_EQ(MenuState(frame_->Handle(), c.id).enabled, c.withSelection);
     }
-    Pump();
-    EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_SCHEDULE_REMOVE, 0));
-    EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_SCHEDULE_CHANGE, 0));
+    EXPECT_EQ(buttons(), "111");
 }
 
 TEST_F(MainWindowTest, StandardAcceleratorCommandsAreInert) {
@@ -165,50 +160,26 @@ TEST_F(MainWindowTest, StandardAcceleratorCommandsAreInert) {
     EXPECT_EQ(Rows(), kThree);
 }
 
-class RecordingAutorunStore : public AutorunStore {
-public:
-    bool Write(const std::string& name, const std::string& command) override {
-        entries[name] = command;
-        return true;
-    }
-    bool Delete(const std::string& name) override { return entries.erase(name) == 1; }
-    bool Read(const std::string& name, std::string& command) override {
-        auto it = entries.find(name);
-        if (it == entries.end()) {
-            return false;
-        }
-        command = it->second;
-        return true;
-    }
-    std::map<std::string, std::string> entries;
-};
-
 TEST_F(MainWindowTest, AutorunItemIsCheckedExactlyWhileAutorunIsEnabled) {
-    RecordingAutorunStore store;
+    MemoryAutorunStore store;
     SetAutorunStore(&store);
     AutorunEnabled = 1;  // as a start with the server switch leaves it
     EXPECT_TRUE(MenuState(frame_->Handle(), ID_AUTORUN).checked);
-    Command(ID_AUTORUN);
-    EXPECT_EQ(AutorunEnabled, 0);
-    EXPECT_FALSE(MenuState(frame_->Handle(), ID_AUTORUN).checked);
-    EXPECT_TRUE(store.entries.empty());
-    Command(ID_AUTORUN);
-    EXPECT_EQ(AutorunEnabled, 1);
-    EXPECT_TRUE(MenuState(frame_->Handle(), ID_AUTORUN).checked);
-    EXPECT_EQ(store.entries.size(), 1u);
+    for (int expected : {0, 1}) {
+        Command(ID_AUTORUN);
+        EXPECT_EQ(AutorunEnabled, expected);
+        EXPECT_EQ(MenuState(frame_->Handle(), ID_AUTORUN).checked, expected == 1);
+        EXPECT_EQ(store.entries.size(), static_cast<size_t>(expected));
+    }
     SetAutorunStore(nullptr);
 }
 
 TEST_F(MainWindowTest, ClosingWithSchedulesOnlyHides) {
     LoadSchedules(kThree);
     view_->AddTrayIcon("Dovrin Suite Scheduler");
-    for (UINT how : {0u, 1u}) {  // the close box, then File > Exit
+    for (bool byMenu : {false, true}) {  // the close box, then File > Exit
         ShowWindow(frame_->Handle(), SW_SHOW);
-        if (how == 0) {
-            SendMessageA(frame_->Handle(), WM_CLOSE, 0, 0);
-        } else {
-            Command(ID_EXIT_APP);
-        }
+        byMenu ? Command(ID_EXIT_APP) : (void)SendMessageA(frame_->Handle(), WM_CLOSE, 0, 0);
         ASSERT_TRUE(IsWindow(frame_->Handle()));
         EXPECT_FALSE(IsWindowVisible(frame_->Handle()));
         EXPECT_TRUE(view_->Tray().IsAdded());
@@ -335,11 +306,14 @@ TEST_F(MainWindowTest, HelpOpensTheViewerWithTheTopicBesideTheProgram) {
     EXPECT_EQ(calls[0].program, "hh.exe");
     EXPECT_EQ(calls[0].parameters,
               "C:\\Program Files\\Dovrin Suite\\dovsuite.chm::/Scheduler.html");
+    // F1 reaches it through the accelerators of the message loop; a key without one does not.
+    PostMessageA(List(), WM_KEYDOWN, VK_F1, 1);
+    EXPECT_TRUE(Pump());
+    EXPECT_EQ(calls.size(), 2u);
+    PostMessageA(List(), WM_KEYDOWN, VK_F2, 1);
+    EXPECT_TRUE(Pump());
+    EXPECT_EQ(calls.size(), 2u);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(MainWindowTest, RunScheduleStartsTheSelectedEntryAtOnceAndNothingWithoutOne) {
     TempDir folder;
@@ -347,14 +321,10 @@ TEST_F(MainWindowTest, RunScheduleStartsTheSelectedEntryAtOnceAndNothingWithoutO
     TheLauncher().SetTarget(LaunchTarget{"companion_stub.exe", "-process"});
     LoadSchedules({{"One", "C:\\Work\\one.dvs"}, {"Two", "C:\\Work\\two words.dvs"}});
 
-    struct Case {
-        const char* name;
-        int index;
-    };
-    // Indexes that name no entry start nothing: the index is not kept in step with the list.
-    for (const Case& c : {Case{"none", -1}, Case{"past the end", 2}}) {
-        SCOPED_TRACE(c.name);
-        SelectedScheduleIndex = c.index;
+    // Indexes that name no entry (none, past the end) start nothing: the index is not kept
+    // in step with the list.
+    for (int index : {-1, 2}) {
+        SelectedScheduleIndex = index;
         Command(ID_SCHEDULE_RUN);
     }
     SelectRowByClick(1);
@@ -364,22 +334,6 @@ TEST_F(MainWindowTest, RunScheduleStartsTheSelectedEntryAtOnceAndNothingWithoutO
     EXPECT_EQ(starts[0].line, "companion_stub.exe -process \"C:\\Work\\two words.dvs\"");
     // Nothing more arrives for the indexes that named no entry.
     EXPECT_EQ(WaitForStubLog(folder.File("starts.log"), 2, 1000).size(), 1u);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(MainWindowTest, F1ReachesHelpThroughTheAcceleratorsOfTheMessageLoop) {
-    int opened = 0;
-    app_.SetShellOpenerForTesting([&](HWND, const char*, const char*) { ++opened; });
-    PostMessageA(List(), WM_KEYDOWN, VK_F1, 1);
-    EXPECT_TRUE(Pump());
-    EXPECT_EQ(opened, 1);
-    // A key without an accelerator goes to the list as usual.
-    PostMessageA(List(), WM_KEYDOWN, VK_F2, 1);
-    EXPECT_TRUE(Pump());
-    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(MainWindowTest, AStripThatCannotBeLoadedStopsTheImagesAndKeepsTheRest) {
@@ -396,10 +350,6 @@ TEST_F(MainWindowTest, AStripThatCannotBeLoadedStopsTheImagesAndKeepsTheRest) {
     EXPECT_TRUE(bar.SetToolBarImages(24, IDR_MAINFRAME, 0, 0));
     EXPECT_EQ(disabled(), disabledBefore);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(MainWindowTest, DestroyingTheMainWindowStopsThePollingAndRemovesTheIcon) {
     LoadSchedules(kThree);

@@ -34,6 +34,9 @@ TEST_F(MainWindowTest, TrayRecordNamesTheViewAndCutsTheTipAt63Characters) {
         EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
         EXPECT_EQ(record.uCallbackMessage, static_cast<UINT>(WM_TRAY_NOTIFY));
         EXPECT_NE(record.hIcon, nullptr);
+        // The short record the shell accepts, nothing written past its 64-byte tip.
+        EXPECT_EQ(trayCalls_.back().record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+        EXPECT_EQ(trayCalls_.back().record.szTip[63], '\0');
         view_->RemoveTrayIcon();
     }
 }
@@ -54,14 +57,6 @@ TEST_F(MainWindowTest, TrayIconIsAddedAgainWhenTheShellRestarts) {
     SendMessageA(view_->Handle(), taskbarCreated, 0, 0);
     EXPECT_EQ(trayCalls_.size(), 3u);
     QuitPosted();
-}
-
-TEST_F(MainWindowTest, TrayRecordIsTheShortFormTheShellAccepts) {
-    view_->AddTrayIcon("Dovrin Suite Scheduler");
-    ASSERT_EQ(trayCalls_.size(), 1u);
-    EXPECT_EQ(trayCalls_[0].record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
-    // Nothing is written past the 64-byte tip of the short record.
-    EXPECT_EQ(trayCalls_[0].record.szTip[63], '\0');
 }
 
 TEST(TrayOpenItemText, IsOpenAndTheTitleCutAt119Characters) {
@@ -110,19 +105,23 @@ TEST_F(MainWindowTest, TrayMenuOpenShowsTheHiddenWindow) {
 TEST_F(MainWindowTest, ContextMenuOffersEditRemoveAndRunOnlyWithASelection) {
     const Menu addOnly = {"&Add Schedule"};
     const Menu full = {"&Add Schedule", "&Edit Schedule", "Re&move Schedule", "-", "&Run Schedule"};
+    using Rows = std::vector<std::pair<std::string, std::string>>;
+    const Rows two = {{"One", "a.dvs"}, {"Two", "b.dvs"}};
     struct Case {
         const char* name;
         int select;  // -1: no row selected
+        Rows rows;
         Menu menu;
     };
     const Case cases[] = {
-        {"no selection", -1, addOnly},
-        {"a row", 1, full},
+        {"no selection", -1, two, addOnly},
+        {"a row", 1, two, full},
+        {"empty list", -1, {}, addOnly},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SelectedScheduleIndex = c.select;
-        LoadSchedules({{"One", "a.dvs"}, {"Two", "b.dvs"}});
+        LoadSchedules(c.rows);
         popups_.clear();
         NotifyFromList(NM_RCLICK);
         EXPECT_EQ(SelectedScheduleIndex, c.select);
@@ -130,13 +129,6 @@ TEST_F(MainWindowTest, ContextMenuOffersEditRemoveAndRunOnlyWithASelection) {
         EXPECT_EQ(popups_[0], c.menu);
         EXPECT_EQ(popupOwner_, view_->Handle());
     }
-    // Empty list: a right click offers Add alone.
-    SelectedScheduleIndex = -1;
-    LoadSchedules({});
-    popups_.clear();
-    NotifyFromList(NM_RCLICK);
-    ASSERT_EQ(popups_.size(), 1u);
-    EXPECT_EQ(popups_[0], addOnly);
 }
 
 }  // namespace
