@@ -2,7 +2,7 @@
 
 #include "app/product_variant.h"
 #include "engine/bounded_text.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 std::string BuildDataFolder(const std::string& applicationData, const ProductVariant& variant) {
     if (applicationData.empty()) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/product_variant.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "engine/schedule_list.h"
 #include "platform/file_store.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 #include "tests/support/schedule.h"
 #include "tests/support/temp_dir.h"
 
