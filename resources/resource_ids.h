@@ -9,6 +9,9 @@
 #define IDD_SCHEDULER_FORM 101
 #define IDC_SCHEDULE_LIST 1000
 
+// The schedule editor and its type pages.
+
+
 // Custom resource type of a toolbar's button layout (version, button size, ids).
 #define RT_TOOLBAR_LAYOUT 241
 
@@ -44,3 +47,5 @@
 
 // The tray icon's callback message.
 #define WM_TRAY_NOTIFY (0x8000 + 5)
+
+// The About box.

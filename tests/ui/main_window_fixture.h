@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/scheduler_app_win.h"
+#include "program/scheduler_app_win.h"
 #include "engine/schedule_list.h"
 #include "tests/support/schedule.h"
 #include "ui/main_frame.h"

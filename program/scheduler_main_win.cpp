@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "app/scheduler_app_win.h"
+#include "program/scheduler_app_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Local, so the windows go before the process-wide objects they use.

@@ -1,4 +1,4 @@
-#include "app/scheduler_app_win.h"
+#include "program/scheduler_app_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
