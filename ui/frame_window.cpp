@@ -193,6 +193,10 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RouteCommand(LOWORD(wParam));
             return 0;
         case WM_INITMENUPOPUP:
+            // The window menu (Move, Size, Close) belongs to the system: left as it is.
+            if (HIWORD(lParam)) {
+                return Default(message, wParam, lParam);
+            }
             updateMenu(reinterpret_cast<HMENU>(wParam));
             return 0;
         case WM_MENUSELECT: {

@@ -148,6 +148,12 @@ TEST_F(MainWindowTest, CommandsThatNeedARowFollowTheSelectionMark) {
         EXPECT_EQ(MenuState(frame_->Handle(), c.id).enabled, c.withSelection);
     }
     EXPECT_EQ(buttons(), "111");
+
+    // The window menu is the system's: opening it leaves Close (and the close box) enabled.
+    HMENU system = GetSystemMenu(frame_->Handle(), FALSE);
+    SendMessageA(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(system),
+                 MAKELPARAM(0, TRUE));
+    EXPECT_FALSE(GetMenuState(system, SC_CLOSE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
 }
 
 TEST_F(MainWindowTest, StandardAcceleratorCommandsAreInert) {
