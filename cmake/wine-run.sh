@@ -5,7 +5,5 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 : "${WINEPREFIX:=$here/build/windows/wineprefix}"
 export WINEPREFIX
 export WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1
-fi
+"$here/cmake/wine-prefix.sh"
 exec wine "$@"

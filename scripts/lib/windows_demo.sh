@@ -45,12 +45,8 @@ demo_folder() {
 }
 
 demo_prefix() {
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "==== creating the Wine prefix $WINEPREFIX"
-        mkdir -p "$WINEPREFIX"
-        wineboot --init >/dev/null 2>&1 || true
-        wineserver -w || true
-    fi
+    [ -f "$WINEPREFIX/system.reg" ] || echo "==== creating the Wine prefix $WINEPREFIX"
+    cmake/wine-prefix.sh
     # Schedules in the user's data folder would be shown instead of the demo's.
     local data
     data=$(find "$WINEPREFIX/drive_c/users" -maxdepth 4 -path '*AppData/Roaming/Dovrin Suite' 2>/dev/null | head -n 1)

@@ -6,9 +6,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 : "${WINEPREFIX:=$here/build/windows/wineprefix}"
 export WINEPREFIX
 export WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1
-fi
+"$here/cmake/wine-prefix.sh"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 wine explorer "/desktop=scheduler-tests-$$,1024x768" "$@" 2>&1 | tee "$log"
