@@ -41,3 +41,32 @@ TEST(XdgAutostart, UnwritableFolderFailsAndKeepsNothingHalfWritten) {
     EXPECT_FALSE(SystemAutorunStore().Write("Dovrin Suite Scheduler", "\"/x\" -server"));
     EXPECT_EQ(dir.Read("config"), "not a folder");
 }
+
+// A program path holding the characters an Exec= line gives a meaning must come back whole,
+// not cut or expanded by the session that starts it.
+TEST(XdgAutostart, EscapesWhatExecLinesInterpretAndReadsItBack) {
+    TempDir dir;
+    ScopedEnv home("XDG_CONFIG_HOME", dir.File("config").c_str());
+    AutorunStore& store = SystemAutorunStore();
+    const struct {
+        const char* path;
+        const char* exec;
+    } cases[] = {
+        {"/opt/my tools/scheduler", "\"/opt/my tools/scheduler\" -server"},
+        {"/opt/$HOME/`id`/s", "\"/opt/\\\\$HOME/\\\\`id\\\\`/s\" -server"},
+        {"/opt/a\\b/s", "\"/opt/a\\\\\\\\b/s\" -server"},
+        {"/opt/say \"hi\"/s", "\"/opt/say \\\\\"hi\\\\\"/s\" -server"},
+        {"/opt/100%f/s", "\"/opt/100%%f/s\" -server"},
+        {"/opt/two\nlines/s", "\"/opt/two\\nlines/s\" -server"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string command = std::string("\"") + c.path + "\" -server";
+        ASSERT_TRUE(store.Write("Dovrin Suite Scheduler", command));
+        std::string entry = dir.Read("config/autostart/Dovrin Suite Scheduler.desktop");
+        EXPECT_NE(entry.find(std::string("\nExec=") + c.exec + "\n"), std::string::npos) << entry;
+        std::string read;
+        ASSERT_TRUE(store.Read("Dovrin Suite Scheduler", read));
+        EXPECT_EQ(read, command);
+    }
+}
