@@ -1,5 +1,6 @@
 #include "ui/about_box.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "resources/resource_ids.h"
@@ -8,6 +9,29 @@
 namespace {
 
 CAboutBox* currentBox = nullptr;
+
+// Over the middle of the owner window, kept on its monitor's work area.
+void CentreOnOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner == nullptr || !IsWindowVisible(owner)) {
+        return;
+    }
+    RECT area{};
+    RECT box{};
+    GetWindowRect(owner, &area);
+    GetWindowRect(dialog, &box);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    int width = box.right - box.left;
+    int height = box.bottom - box.top;
+    int x = (area.left + area.right - width) / 2;
+    int y = (area.top + area.bottom - height) / 2;
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 }  // namespace
 
@@ -31,6 +55,7 @@ bool CAboutBox::OnInitDialog() {
     }
     // The address shows bare; the link opens and names the "mailto:" form.
     mailLink_.SetLinkText(kMakerEmail);
+    CentreOnOwner(Handle());
     return true;
 }
 
