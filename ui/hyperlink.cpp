@@ -221,7 +221,10 @@ LRESULT CHyperLink::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_SPACE) {
-                FollowLink();
+                // Once per press: a held key must not open the address again and again.
+                if ((lParam & (1L << 30)) == 0) {
+                    FollowLink();
+                }
                 return 0;
             }
             break;
