@@ -313,10 +313,11 @@ void CHyperLink::redraw() {
 }
 
 void CHyperLink::unbind() {
-    if (toolTip_ != nullptr) {
+    // The dialog may have taken its owned tooltip with it already.
+    if (toolTip_ != nullptr && IsWindow(toolTip_)) {
         DestroyWindow(toolTip_);
-        toolTip_ = nullptr;
     }
+    toolTip_ = nullptr;
     hwnd_ = nullptr;
     state_.mouseOver = false;
     state_.active = false;
