@@ -71,7 +71,6 @@ TEST(LinkErrorMessage, KnownCodesHaveTheirTextAnyOtherIsUnknown) {
         {31, "There is no application associated\nwith the given filename extension."},
         {32, "The specified dynamic-link library was not found."},
         {1, "Unknown Error (1) occurred."},
-        {12, "Unknown Error (12) occurred."},
         {-5, "Unknown Error (-5) occurred."},
     };
     for (const auto& [code, text] : cases) {
