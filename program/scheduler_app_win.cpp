@@ -10,8 +10,10 @@
 #include "app/product_variant.h"
 #include "app/startup.h"
 #include "resources/resource_ids.h"
+#include "ui/about_box.h"
 #include "ui/main_frame.h"
 #include "ui/message_loop.h"
+#include "ui/models/about_text.h"
 
 namespace {
 
@@ -98,7 +100,7 @@ bool CSchedulerApp::OnCommand(int id) {
             ToggleAutorun();
             return true;
         case ID_SHOW_ABOUT:
-            // The About box is not part of this window yet.
+            showAbout();
             return true;
         case ID_EXIT_APP:
             if (frame_ != nullptr) {
@@ -129,4 +131,10 @@ void CSchedulerApp::showHelp() {
     std::string parameter = HelpTopicParameter(ProgramFullPath(), ActiveVariant().helpTopic);
     HWND owner = frame_ != nullptr ? frame_->View().Handle() : nullptr;
     openShell_(owner, "hh.exe", parameter.c_str());
+}
+
+void CSchedulerApp::showAbout() {
+    CAboutBox box;
+    box.SetVersionLine(AboutVersionLine(ActiveVariant().title));
+    box.DoModal(frame_ != nullptr ? frame_->Handle() : nullptr);
 }

@@ -36,6 +36,7 @@ public:
 
 private:
     void showHelp();
+    void showAbout();
 
     std::unique_ptr<CMainFrame> frame_;
     ShellOpener openShell_;

@@ -119,6 +119,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     INT_PTR answer = FALSE;
     try {
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && lParam != 0) {
+            // A dialog answers a colour query with the brush itself, not DWLP_MSGRESULT.
+            LRESULT brush = SendMessageA(reinterpret_cast<HWND>(lParam),
+                                         kReflectedMessageBase + message, wParam, lParam);
+            if (brush != 0) {
+                return static_cast<INT_PTR>(brush);
+            }
+        }
         if (message == WM_INITDIALOG) {
             answer = self->OnInitDialog() ? TRUE : FALSE;
         } else {

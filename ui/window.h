@@ -37,8 +37,13 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// A control's colour query (WM_CTLCOLOR...) sent back to the control itself at this offset,
+// so that a control can colour itself; a non-zero answer is the brush.
+constexpr UINT kReflectedMessageBase = WM_USER + 0x1c00;
+
 // Base of dialogs built from a template, modal or as a child form; `this` is passed at
-// creation. HandleMessage returns true for a handled message and may set the result.
+// creation. HandleMessage returns true for a handled message and may set the result. Colour
+// queries go to the control first (kReflectedMessageBase).
 class Dialog {
 public:
     explicit Dialog(int templateId) : templateId_(templateId) {}
