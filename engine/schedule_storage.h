@@ -27,7 +27,7 @@ public:
     // them loaded.
     bool Load();
     // Writes the whole list to the data folder's file; true when it was written. Creates
-    // the data folder when it is missing. The first save after the data folder's file failed
+    // every missing level of the data folder. The first save after the data folder's file failed
     // to load keeps that file beside the new one as "Scheduler.cfg.bad".
     bool Save();
     // The file Save writes; empty while there is no data folder.
@@ -40,6 +40,8 @@ public:
     static constexpr const char* kDamagedSuffix = ".bad";
 
 private:
+    bool createFolders();
+
     ScheduleList& list_;
     FileStore& store_;
     SettingsSection section_;

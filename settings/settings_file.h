@@ -41,7 +41,7 @@ public:
     // after a successful save.
     const std::string& LastError() const { return lastError_; }
 
-    // The next successful save first moves the file it replaces to `backupPath`.
+    // The next successful save first keeps a copy of the file it replaces at `backupPath`.
     void KeepPreviousFileOnce(const std::string& backupPath) { backupPath_ = backupPath; }
 
     // The whole file as Save writes it, CR LF line ends included.

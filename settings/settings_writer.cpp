@@ -266,10 +266,13 @@ bool SettingsFile::Save(void* base, bool alert) {
     return true;
 }
 
-// Every step is checked; until the final replace the old file is not touched, and any
-// failure removes the temporary file.
+// Every step is checked, and at every instant the file's name holds the old bytes or the
+// new ones: a kill at any point leaves no gap. Any failure removes the temporary file.
 bool SettingsFile::writeSafely(const std::string& bytes, bool alert) {
-    std::string temporary = TemporaryPathFor(path_);
+    // Through a link to its target, which the link keeps naming.
+    std::string target = store_.FinalPath(path_);
+    store_.RemoveLeftovers(target);
+    std::string temporary = TemporaryPathFor(target);
     StoreFile file(store_, store_.Create(temporary));
     if (!file.IsOpen()) {
         noteFailedStep();
@@ -277,7 +280,8 @@ bool SettingsFile::writeSafely(const std::string& bytes, bool alert) {
                        path_.c_str());
         return false;
     }
-    bool written = file.Write(bytes.data(), bytes.size()) && file.Flush();
+    bool written =
+        file.KeepAccess(target) && file.Write(bytes.data(), bytes.size()) && file.Flush();
     if (!written) {
         noteFailedStep();
     }
@@ -289,20 +293,18 @@ bool SettingsFile::writeSafely(const std::string& bytes, bool alert) {
         store_.Remove(temporary);
         return false;
     }
-    bool backedUp = false;
-    if (!backupPath_.empty() && store_.Exists(path_)) {
-        if (!store_.Replace(path_, backupPath_)) {
+    // The file being replaced is kept under the other name before the replace, never moved
+    // away from its own.
+    if (!backupPath_.empty() && store_.Exists(target)) {
+        store_.RemoveLeftovers(backupPath_);
+        if (!store_.KeepCopy(target, backupPath_)) {
             noteFailedStep();
             store_.Remove(temporary);
             return false;
         }
-        backedUp = true;
     }
-    if (!store_.Replace(temporary, path_)) {
+    if (!store_.Replace(temporary, target)) {
         noteFailedStep();
-        if (backedUp) {
-            store_.Replace(backupPath_, path_);  // put the kept file back in its place
-        }
         store_.Remove(temporary);
         return false;
     }

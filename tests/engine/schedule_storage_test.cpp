@@ -153,12 +153,12 @@ TEST_F(Storage, BadVersionIsNotReadAtAll) {
     EXPECT_EQ(list_.Count(), 0);
 }
 
-TEST_F(Storage, SaveFailsWithoutLosingTheFile) {
-    // Only one level is created: a data folder whose parent is missing cannot be written.
-    storage_.SetFolders(dir_.File("missing") + sep_ + "data" + sep_, "");
+TEST_F(Storage, SaveMakesEveryMissingLevelOfTheDataFolder) {
+    // A fresh account has not even the parents of the data folder.
+    storage_.SetFolders(dir_.File("missing") + sep_ + "deeper" + sep_ + "data" + sep_, "");
     list_.Append(NightlyImport());
-    EXPECT_FALSE(storage_.Save());
-    EXPECT_FALSE(dir_.Exists("missing"));
+    EXPECT_TRUE(storage_.Save());
+    EXPECT_TRUE(dir_.Exists("missing" + sep_ + "deeper" + sep_ + "data" + sep_ + "Scheduler.cfg"));
     storage_.SetFolders("", "");
     EXPECT_FALSE(storage_.Save());
     EXPECT_EQ(storage_.SavePath(), "");
