@@ -153,32 +153,24 @@ TEST_F(Storage, BadVersionIsNotReadAtAll) {
     EXPECT_EQ(list_.Count(), 0);
 }
 
-TEST_F(Storage, SaveMakesEveryMissingLevelOfTheDataFolder) {
+TEST_F(Storage, SaveMakesEveryMissingLevelOrNamesWhyNot) {
+    // A data folder under a plain file can never be made: the system says why.
+    dir_.Write("plain", "x");
+    storage_.SetFolders(dir_.File("plain") + sep_ + "data" + sep_, "");
+    EXPECT_FALSE(storage_.Save());
+    const std::string reason = storage_.LastError();
+    EXPECT_TRUE(sep_ == "/" ? reason == "Not a directory" : !reason.empty()) << reason;
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos);
     // A fresh account has not even the parents of the data folder.
-    storage_.SetFolders(dir_.File("missing") + sep_ + "deeper" + sep_ + "data" + sep_, "");
-    list_.Append(NightlyImport());
+    const std::string deep = "missing" + sep_ + "deeper" + sep_;
+    storage_.SetFolders(dir_.File(deep), "");
     EXPECT_TRUE(storage_.Save());
-    EXPECT_TRUE(dir_.Exists("missing" + sep_ + "deeper" + sep_ + "data" + sep_ + "Scheduler.cfg"));
+    EXPECT_EQ(storage_.SavePath(), dir_.File(deep + "Scheduler.cfg"));
+    EXPECT_TRUE(dir_.Exists(deep + "Scheduler.cfg"));
+    EXPECT_EQ(storage_.LastError(), "");
     storage_.SetFolders("", "");
     EXPECT_FALSE(storage_.Save());
     EXPECT_EQ(storage_.SavePath(), "");
-}
-
-TEST_F(Storage, FailedSaveNamesTheFileAndTheSystemsReason) {
-    // A data folder under a plain file can never be made.
-    dir_.Write("plain", "x");
-    storage_.SetFolders(dir_.File("plain") + sep_ + "data" + sep_, "");
-    EXPECT_EQ(storage_.SavePath(), dir_.File("plain") + sep_ + "data" + sep_ + "Scheduler.cfg");
-    EXPECT_FALSE(storage_.Save());
-    const std::string reason = storage_.LastError();
-    ASSERT_FALSE(reason.empty());
-    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << reason;
-    if (sep_ == "/") {
-        EXPECT_EQ(reason, "Not a directory");
-    }
-    storage_.SetFolders(dir_.File("data") + sep_, "");
-    EXPECT_TRUE(storage_.Save());
-    EXPECT_EQ(storage_.LastError(), "");
 }
 
 }  // namespace
