@@ -107,11 +107,10 @@ void giveDefault(const SettingsKey& key, void* record) {
     }
 }
 
-// A date-time's span must be 14 characters. The writer pads a year below 1000 with spaces,
-// which the tokenizer skips; count them back in so such a value reads back.
-// The writer pads a year below 1000 with blanks right after the "=": " 123" then ten digits.
-// That form is read back, and nothing looser: the blanks must follow the "=", the year has no
-// leading zero, every character is a digit and the date-time is a valid one.
+// A date-time's span must be 14 characters. The writer pads a year below 1000 with blanks
+// right after the "=" (" 123" then ten digits), which the tokenizer skips; they are counted
+// back in so that form reads back, and nothing looser: the blanks must follow the "=", the
+// year has no leading zero, every character is a digit and the date-time is a valid one.
 bool dateTimeSpan(const SettingsParser& p, const char*& begin, bool& padded) {
     begin = p.spanStart;
     while (p.spanEnd - begin < 14 && begin > p.textStart && begin[-1] == ' ') {

@@ -128,6 +128,7 @@ TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {
 
 TEST_F(SafeSave, StaleTemporaryFileIsNeitherReadNorInTheWay) {
     dir_.Write(TemporaryPathFor("a.cfg"), "FormatVersion=1.0\r\n[Item]\r\nname=\"stale\"");
+    dir_.Write("a.cfg.999999.tmp", "left by a save whose process was killed");
     dir_.Write("a.cfg", "FormatVersion=1.0\r\n[Item]\r\nname=\"real\"");
     TestSettings reader;
     EXPECT_TRUE(reader.File().Load(nullptr, dir_.File("a.cfg"), 0));
@@ -135,6 +136,7 @@ TEST_F(SafeSave, StaleTemporaryFileIsNeitherReadNorInTheWay) {
     EXPECT_EQ(reader.items[0].name, "real");
     EXPECT_TRUE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
     ExpectOnly({"a.cfg"});
+    EXPECT_FALSE(dir_.Exists("a.cfg.999999.tmp"));
 }
 
 }  // namespace
