@@ -13,8 +13,9 @@ public:
 
     virtual ~FileStore() = default;
 
-    // The file a save of `path` writes: the end of a chain of symbolic links, else `path`
-    // itself, so that the link stays and its target gets the new bytes.
+    // The file a save of `path` writes: the end of a chain of symbolic links, so that the
+    // link stays and its target gets the new bytes; `path` itself when it is no link or the
+    // links end at something other than a regular file.
     virtual std::string FinalPath(const std::string& path) = 0;
     // Creates the file, or truncates it, for writing. kInvalid on failure.
     virtual Handle Create(const std::string& path) = 0;

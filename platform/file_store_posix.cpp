@@ -91,7 +91,8 @@ public:
         for (int hops = 0; hops < 40; ++hops) {  // the system's own limit on a chain of links
             struct stat st;
             if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-                return current;
+                // A link to a device or a FIFO (/dev/zero) is replaced, never written through.
+                return ::stat(current.c_str(), &st) == 0 && !S_ISREG(st.st_mode) ? path : current;
             }
             char target[4096];
             ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);

@@ -115,7 +115,8 @@ TEST(SafeSavePosix, KeepsModeAndLink) {
     EXPECT_NE(dir.Read("real/target.cfg").find("name=\"x\""), std::string::npos);
 }
 
-// Anything but a regular file is a file that cannot be opened, at once.
+// Anything but a regular file is a file that cannot be opened, at once, and a save never
+// writes through a link into one.
 TEST(SafeSavePosix, ReaderRefusesWhatIsNoRegularFile) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
@@ -128,6 +129,10 @@ TEST(SafeSavePosix, ReaderRefusesWhatIsNoRegularFile) {
         EXPECT_FALSE(settings.File().Load(nullptr, dir.File(name), 0));
         EXPECT_TRUE(reports.Has("Cannot open file '" + dir.File(name) + "'"));
     }
+    ASSERT_EQ(::symlink("fifo", dir.File("to-fifo").c_str()), 0);
+    EXPECT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("to-fifo"), false));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("to-fifo")));
 }
 
 }  // namespace
