@@ -34,6 +34,14 @@ public:
         return SystemFileStore().Replace(a, b);
     }
     bool Remove(const std::string& p) override { return SystemFileStore().Remove(p); }
+    std::string FinalPath(const std::string& p) override { return SystemFileStore().FinalPath(p); }
+    bool KeepAccess(Handle f, const std::string& p) override {
+        return SystemFileStore().KeepAccess(f, p);
+    }
+    bool KeepCopy(const std::string& p, const std::string& c) override {
+        return SystemFileStore().KeepCopy(p, c);
+    }
+    void RemoveLeftovers(const std::string& p) override { SystemFileStore().RemoveLeftovers(p); }
     bool CreateFolder(const std::string& p) override { return SystemFileStore().CreateFolder(p); }
     bool Exists(const std::string& p) override { return SystemFileStore().Exists(p); }
 };

@@ -5,6 +5,7 @@
 #include "engine/due_time.h"
 #include "engine/schedule_list.h"
 #include "platform/process_start.h"
+#include "platform/system_error.h"
 
 std::string BuildCommandLine(const ScheduleEntry& entry, const LaunchTarget& target) {
     const std::string& parameters =
@@ -24,10 +25,22 @@ Launcher::Launcher(ScheduleList& list, Starter starter)
     : list_(list), starter_(std::move(starter)) {}
 
 void Launcher::Start(const std::string& commandLine) {
+    std::string reason;
     try {
-        starter_(commandLine);
+        if (starter_(commandLine)) {
+            return;
+        }
+        int code = LastSystemError();
+        reason = code != 0 ? SystemErrorText(code) : "Unknown error";
     } catch (...) {
-        // A start that fails is dropped, like one the system refuses.
+        reason = SystemErrorText(kSystemErrorOutOfMemory);
+    }
+    // A start that fails is otherwise dropped, like one the system refuses.
+    try {
+        if (onFailure_) {
+            onFailure_(commandLine, reason);
+        }
+    } catch (...) {
     }
 }
 

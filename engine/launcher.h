@@ -25,12 +25,18 @@ std::string BuildCommandLine(const ScheduleEntry& entry, const LaunchTarget& tar
 class Launcher {
 public:
     using Starter = std::function<bool(const std::string& commandLine)>;
+    // Told of each start that fails, with the system's reason, on the thread that started.
+    using FailureHandler =
+        std::function<void(const std::string& commandLine, const std::string& reason)>;
 
     Launcher(ScheduleList& list, Starter starter);
 
     // Set once at start-up, before the polling thread exists.
     void SetTarget(const LaunchTarget& target) { target_ = target; }
     const LaunchTarget& Target() const { return target_; }
+    // Set once at start-up, before the polling thread exists; none by default, since the
+    // Windows program starts silently.
+    void SetFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
 
     // Starts the entry at the position; nothing outside the list. The outcome is ignored
     // by its callers; the latch is not touched.
@@ -46,6 +52,7 @@ private:
     ScheduleList& list_;
     Starter starter_;
     LaunchTarget target_;
+    FailureHandler onFailure_;
 };
 
 // The program's launcher: TheScheduleList() and the system's process start.

@@ -1,9 +1,11 @@
 #include "engine/schedule_storage.h"
 
 #include <iterator>
+#include <vector>
 
 #include "engine/schedule_list.h"
 #include "platform/file_store.h"
+#include "platform/system_error.h"
 
 namespace {
 
@@ -42,6 +44,13 @@ RecordAccessor accessorOver(ScheduleList& list) {
         }
         return nullptr;
     };
+}
+
+// Both, since the data folder may come with either.
+constexpr const char* kSeparators = "/\\";
+
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
 }
 
 }  // namespace
@@ -86,20 +95,56 @@ bool ScheduleStorage::Load() {
     return false;
 }
 
+// Creates every missing level of the data folder, from the deepest one that exists down.
+bool ScheduleStorage::createFolders() {
+    std::vector<std::string> missing;
+    std::string folder = dataFolder_;
+    for (;;) {
+        while (!folder.empty() && isSeparator(folder.back())) {
+            folder.pop_back();
+        }
+        // A root or a drive is not ours to make.
+        if (folder.empty() || folder.back() == ':' || store_.Exists(folder)) {
+            break;
+        }
+        missing.push_back(folder);
+        std::size_t cut = folder.find_last_of(kSeparators);
+        folder = cut == std::string::npos ? std::string() : folder.substr(0, cut);
+    }
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
+        if (!store_.CreateFolder(*level)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ScheduleStorage::SavePath() const {
+    return dataFolder_.empty() ? std::string() : dataFolder_ + kFileName;
+}
+
+const std::string& ScheduleStorage::LastError() const {
+    return lastError_;
+}
+
 bool ScheduleStorage::Save() {
+    lastError_.clear();
     if (dataFolder_.empty()) {
+        lastError_ = SystemErrorText(kSystemErrorPathNotFound);
         return false;
     }
-    // A product that never made its folder must not cost the user every schedule.
-    std::string folder = dataFolder_.substr(0, dataFolder_.size() - 1);
-    if (!folder.empty() && !store_.Exists(dataFolder_)) {
-        store_.CreateFolder(folder);
+    // A product that never made its folder, or a fresh account without its parents, must not
+    // cost the user every schedule.
+    std::string folderError;  // the better reason when the file cannot be created then
+    if (!createFolders()) {
+        folderError = SystemErrorText(LastSystemError());
     }
-    std::string path = dataFolder_ + kFileName;
+    std::string path = SavePath();
     if (keepDamagedFile_) {
         file_.KeepPreviousFileOnce(path + kDamagedSuffix);
     }
     if (!file_.SaveAs(nullptr, path, false)) {
+        lastError_ = folderError.empty() ? file_.LastError() : folderError;
         return false;
     }
     keepDamagedFile_ = false;

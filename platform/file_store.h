@@ -13,8 +13,15 @@ public:
 
     virtual ~FileStore() = default;
 
+    // The file a save of `path` writes: the end of a chain of symbolic links, so that the
+    // link stays and its target gets the new bytes; `path` itself when it is no link or the
+    // links end at something other than a regular file.
+    virtual std::string FinalPath(const std::string& path) = 0;
     // Creates the file, or truncates it, for writing. kInvalid on failure.
     virtual Handle Create(const std::string& path) = 0;
+    // Gives the open file the access rights of `replaced` when that file exists, so that a
+    // save never widens them.
+    virtual bool KeepAccess(Handle file, const std::string& replaced) = 0;
     // Writes all the bytes; false on any short or failed write.
     virtual bool Write(Handle file, const char* data, std::size_t size) = 0;
     // Puts the written bytes on the disk.
@@ -23,14 +30,21 @@ public:
     virtual bool Close(Handle file) = 0;
     // Replaces `to` by `from` in one step (to may or may not exist).
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Makes `copy` hold what `path` holds (a hard link where the file system allows it, else
+    // a copy) and replaces an earlier `copy` in one step; `path` is never touched.
+    virtual bool KeepCopy(const std::string& path, const std::string& copy) = 0;
+    // Removes the temporary files that earlier saves of `path` left when their process was
+    // killed (TemporaryPathFor with a process that no longer runs).
+    virtual void RemoveLeftovers(const std::string& path) = 0;
     virtual bool Remove(const std::string& path) = 0;
     // Creates one folder (its parent must exist); true when it exists afterwards.
     virtual bool CreateFolder(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
 };
 
-// Windows: CreateFileA, WriteFile, FlushFileBuffers, MoveFileExA with
-// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH. POSIX: open, write, fsync, rename.
+// Windows: CreateFileA, WriteFile, FlushFileBuffers, ReplaceFileA (which keeps the replaced
+// file's attributes and security) or MoveFileExA with MOVEFILE_REPLACE_EXISTING |
+// MOVEFILE_WRITE_THROUGH, CreateHardLinkA. POSIX: open, write, fsync, fchmod, rename, link.
 FileStore& SystemFileStore();
 
 // A file name beside `path` for the save in progress, unique to this process.
@@ -49,6 +63,7 @@ public:
     StoreFile& operator=(const StoreFile&) = delete;
 
     bool IsOpen() const { return handle_ != FileStore::kInvalid; }
+    bool KeepAccess(const std::string& replaced) { return store_.KeepAccess(handle_, replaced); }
     bool Write(const char* data, std::size_t size) { return store_.Write(handle_, data, size); }
     bool Flush() { return store_.Flush(handle_); }
     bool Close() {

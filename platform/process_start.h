@@ -4,7 +4,8 @@
 #include <vector>
 
 // Starts a program from a command line whose first token names the executable, without
-// waiting for it and without keeping anything of it. True when the process was created.
+// waiting for it and without keeping anything of it. True when the process was created;
+// otherwise the reason is the calling thread's last system error (platform/system_error.h).
 //
 // Windows: CreateProcessA with no application name, so Windows looks for the executable in
 // the running program's folder first. POSIX: the line is split by SplitCommandLine, the

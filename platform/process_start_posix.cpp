@@ -66,10 +66,12 @@ void ReapLater(pid_t child) {
 bool StartProcess(const std::string& commandLine) {
     std::vector<std::string> args = SplitCommandLine(commandLine);
     if (args.empty() || args[0].empty()) {
+        errno = ENOENT;
         return false;
     }
     std::string program = FindExecutable(args[0]);
     if (program.empty()) {
+        errno = ENOENT;
         return false;
     }
     std::vector<char*> argv;
@@ -79,17 +81,27 @@ bool StartProcess(const std::string& commandLine) {
     argv.push_back(nullptr);
     // The child starts with no signal blocked, whatever the calling thread blocks.
     posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0) {
+    int failed = posix_spawnattr_init(&attributes);
+    if (failed != 0) {
+        errno = failed;
         return false;
     }
     sigset_t none;
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    // Nor does it inherit a signal the caller ignores (the headless program ignores SIGPIPE).
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int s : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&defaults, s);
+    }
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     pid_t child = 0;
-    int failed = posix_spawn(&child, program.c_str(), nullptr, &attributes, argv.data(), environ);
+    failed = posix_spawn(&child, program.c_str(), nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     if (failed != 0) {
+        errno = failed;
         return false;
     }
     ReapLater(child);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "diag/report.h"
+#include "platform/regular_file.h"
 
 namespace {
 struct FileCloser {
@@ -29,7 +30,9 @@ std::string translateTextMode(const char* data, std::size_t size) {
 
 bool readWholeFile(const std::string& path, std::uint32_t level, std::string& text) {
     text.clear();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    // Anything but a regular file (a FIFO would block the start, /dev/zero never ends) is a
+    // file that cannot be opened.
+    std::unique_ptr<std::FILE, FileCloser> file(OpenRegularFile(path));
     if (!file) {
         ReportMessagef(level, "Cannot open file '%s'", path.c_str());
         return false;

@@ -1,8 +1,10 @@
 // The headless scheduler started for real in a temporary program folder that holds the
 // companion stub under a product's executable name.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,8 +49,11 @@ public:
         dir_.Write("Scheduler.cfg", ScheduleFileHeader() + sections + "\r\n");
     }
 
-    // Starts the scheduler with the arguments; its output goes to a file of the folder.
-    pid_t Start(const std::vector<std::string>& arguments, const std::string& output) {
+    // Starts the scheduler with the arguments; its output goes to a file of the folder (or to
+    // `outputFd`), its errors to that file's name with ".err".
+    pid_t Start(const std::vector<std::string>& arguments,
+                const std::string& output,
+                int outputFd = -1) {
         std::vector<std::string> args{dir_.File("scheduler")};
         args.insert(args.end(), arguments.begin(), arguments.end());
         std::vector<std::string> env{
@@ -74,7 +79,14 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         std::string out = dir_.File(output);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+        if (outputFd >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                             0644);
+        }
+        std::string err = out + ".err";
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         pid_t pid = -1;
         int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
@@ -195,4 +207,39 @@ TEST(HeadlessScheduler, SecondInteractiveStartEndsQuietStartRunsBeside) {
     kill(third, SIGTERM);
     EXPECT_EQ(folder.WaitExit(third, 5000), 0);
     EXPECT_TRUE(ReadStubLog(folder.Log()).empty());
+}
+
+// What a careful operator tries: a FIFO for the data folder's file, a listing piped into
+// "head -1", a tab and a line break in a schedule, a companion product that cannot start, and
+// a hang-up signal.
+TEST(HeadlessScheduler, SurvivesOddFilesClosedPipesAndFailedStarts) {
+    ProgramFolder folder("dovsuite.exe");
+    fs::permissions(folder.Dir().File("dovsuite.exe"), fs::perms::owner_read);
+    folder.Dir().MakeFolder("config/Dovrin Suite");
+    ASSERT_EQ(mkfifo(folder.Dir().File("config/Dovrin Suite/Scheduler.cfg").c_str(), 0600), 0);
+    std::string sections = ScheduleSection("tab\there", "/w/a\nb.dvs", Daily, LocalIn(2));
+    for (int i = 0; i < 100; ++i) {  // far more than a pipe holds
+        sections += ScheduleSection("t", "/w/" + std::string(1000, 'x'), Daily, LocalIn(7200));
+    }
+    folder.WriteSchedules(sections);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    pid_t pid = folder.Start({}, "out.txt", pipeEnds[1]);
+    close(pipeEnds[1]);
+    std::string first;
+    char c;
+    pollfd ready{pipeEnds[0], POLLIN, 0};
+    while (poll(&ready, 1, 5000) == 1 && read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
+        first += c;
+    }
+    close(pipeEnds[0]);
+    EXPECT_EQ(first, "tab\\there\t/w/a\\nb.dvs");
+    // The first schedule falls due and cannot start: one line, the program runs on.
+    const std::string failed =
+        "scheduler: cannot start dovsuite.exe -process \"/w/a\\nb.dvs\": No such file or "
+        "directory\n";
+    EXPECT_TRUE(folder.WaitOutput("out.txt.err", failed, 8000)) << folder.Dir().Read("out.txt.err");
+    kill(pid, SIGHUP);
+    EXPECT_EQ(folder.WaitExit(pid, 5000), 0);
+    EXPECT_EQ(folder.Dir().Read("out.txt.err"), failed);
 }

@@ -153,14 +153,24 @@ TEST_F(Storage, BadVersionIsNotReadAtAll) {
     EXPECT_EQ(list_.Count(), 0);
 }
 
-TEST_F(Storage, SaveFailsWithoutLosingTheFile) {
-    // Only one level is created: a data folder whose parent is missing cannot be written.
-    storage_.SetFolders(dir_.File("missing") + sep_ + "data" + sep_, "");
-    list_.Append(NightlyImport());
+TEST_F(Storage, SaveMakesEveryMissingLevelOrNamesWhyNot) {
+    // A data folder under a plain file can never be made: the system says why.
+    dir_.Write("plain", "x");
+    storage_.SetFolders(dir_.File("plain") + sep_ + "data" + sep_, "");
     EXPECT_FALSE(storage_.Save());
-    EXPECT_FALSE(dir_.Exists("missing"));
+    const std::string reason = storage_.LastError();
+    EXPECT_TRUE(sep_ == "/" ? reason == "Not a directory" : !reason.empty()) << reason;
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos);
+    // A fresh account has not even the parents of the data folder.
+    const std::string deep = "missing" + sep_ + "deeper" + sep_;
+    storage_.SetFolders(dir_.File(deep), "");
+    EXPECT_TRUE(storage_.Save());
+    EXPECT_EQ(storage_.SavePath(), dir_.File(deep + "Scheduler.cfg"));
+    EXPECT_TRUE(dir_.Exists(deep + "Scheduler.cfg"));
+    EXPECT_EQ(storage_.LastError(), "");
     storage_.SetFolders("", "");
     EXPECT_FALSE(storage_.Save());
+    EXPECT_EQ(storage_.SavePath(), "");
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
@@ -29,6 +34,95 @@ TEST(SafeSavePosix, FullDiskLeavesTheOldFile) {
     SettingsFile file("Test", 1.0, &section, 1, store);
     EXPECT_FALSE(file.SaveAs(nullptr, dir.File("a.cfg"), false));
     EXPECT_EQ(dir.Read("a.cfg"), "old");
+    EXPECT_EQ(file.LastError(), "No space left on device");
+}
+
+enum class Step { Create, Close, KeepCopy, Replace };
+
+// The system's store that kills its own process right after one step.
+class KillingStore final : public PassThroughStore {
+public:
+    using Base = PassThroughStore;
+    explicit KillingStore(Step after) : after_(after) {}
+    Handle Create(const std::string& p) override { return done(Step::Create, Base::Create(p)); }
+    bool Close(Handle f) override { return done(Step::Close, Base::Close(f)); }
+    bool KeepCopy(const std::string& p, const std::string& c) override {
+        return done(Step::KeepCopy, Base::KeepCopy(p, c));
+    }
+    bool Replace(const std::string& a, const std::string& b) override {
+        return done(Step::Replace, Base::Replace(a, b));
+    }
+
+private:
+    template <typename T>
+    T done(Step step, T result) {
+        return step == after_ ? (::raise(SIGKILL), result) : result;
+    }
+    Step after_;
+};
+
+// A save after a damaged file, killed for real after each of its steps: the file's name
+// always holds the damaged bytes or the new ones, and the next save clears what the kills
+// left behind.
+TEST(SafeSavePosix, KillAtAnyStepNeverLeavesTheNameEmpty) {
+    TempDir dir;
+    Item item{"new", 2};
+    SettingsSection section{"Item", kItemKeys, 2, {}};
+    std::string leftover;
+    // The last kill leaves a temporary file for the final save to clear.
+    for (Step step : {Step::Replace, Step::KeepCopy, Step::Close, Step::Create}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        dir.Write("a.cfg", "damaged");
+        ::unlink(dir.File("a.cfg.bad").c_str());
+        KillingStore store(step);
+        SettingsFile file("Test", 1.0, &section, 1, store);
+        file.KeepPreviousFileOnce(dir.File("a.cfg.bad"));
+        pid_t child = ::fork();
+        if (child == 0) {
+            file.SaveAs(&item, dir.File("a.cfg"), false);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        EXPECT_EQ(dir.Read("a.cfg"), step == Step::Replace ? file.Render(&item) : "damaged");
+        EXPECT_EQ(dir.Exists("a.cfg.bad") ? dir.Read("a.cfg.bad") : "",
+                  step >= Step::KeepCopy ? "damaged" : "");
+        leftover = "a.cfg." + std::to_string(child) + ".tmp";
+        EXPECT_EQ(dir.Exists(leftover), step != Step::Replace);
+    }
+    SettingsFile file("Test", 1.0, &section, 1, SystemFileStore());
+    EXPECT_TRUE(file.SaveAs(&item, dir.File("a.cfg"), false));
+    EXPECT_FALSE(dir.Exists(leftover));
+}
+
+// A save keeps the mode of the file it replaces and writes through a symbolic link, but
+// never into what is no regular file, which the reader refuses at once as a file that cannot
+// be opened.
+TEST(SafeSavePosix, OddFilesAndLinks) {
+    TempDir dir;
+    dir.MakeFolder("real");
+    dir.Write("real/target.cfg", "old");
+    ::chmod(dir.File("real/target.cfg").c_str(), 0600);
+    ASSERT_EQ(::symlink("real/target.cfg", dir.File("link.cfg").c_str()), 0);
+    ASSERT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("link.cfg"), false));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.cfg")));
+    EXPECT_EQ(std::filesystem::status(dir.File("real/target.cfg")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_NE(dir.Read("real/target.cfg"), "old");
+
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.File("zero").c_str()), 0);
+    for (const char* name : {"fifo", "zero", "real"}) {
+        SCOPED_TRACE(name);
+        Reports reports;
+        EXPECT_FALSE(TestSettings().File().Load(nullptr, dir.File(name), 0));
+        EXPECT_TRUE(reports.Has("Cannot open file '" + dir.File(name) + "'"));
+    }
+    ASSERT_EQ(::symlink("fifo", dir.File("to-fifo").c_str()), 0);
+    EXPECT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("to-fifo"), false));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("to-fifo")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/system_error.h"
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
 
@@ -9,35 +10,38 @@ namespace {
 
 enum class Step { None, Create, Write, Flush, Close, Replace };
 
-// The system's store with one step made to fail.
+// The system's store with one step made to fail, leaving an error code of its own.
 class FaultyStore final : public PassThroughStore {
 public:
     Step failing = Step::None;
-    int replaceCalls = 0;
-    int failingReplace = 1;  // which Replace call fails, counted from 1
 
     Handle Create(const std::string& path) override {
-        return failing == Step::Create ? kInvalid : SystemFileStore().Create(path);
+        return fails(Step::Create) ? kInvalid : SystemFileStore().Create(path);
     }
     bool Write(Handle file, const char* data, std::size_t size) override {
-        if (failing == Step::Write) {
+        if (fails(Step::Write)) {
             SystemFileStore().Write(file, data, size / 2);  // a short write
             return false;
         }
         return SystemFileStore().Write(file, data, size);
     }
     bool Flush(Handle file) override {
-        return failing != Step::Flush && SystemFileStore().Flush(file);
+        return !fails(Step::Flush) && SystemFileStore().Flush(file);
     }
     bool Close(Handle file) override {
         bool closed = SystemFileStore().Close(file);
-        return failing != Step::Close && closed;
+        return !fails(Step::Close) && closed;
     }
     bool Replace(const std::string& from, const std::string& to) override {
-        if (failing == Step::Replace && ++replaceCalls == failingReplace) {
-            return false;
+        return !fails(Step::Replace) && SystemFileStore().Replace(from, to);
+    }
+
+private:
+    bool fails(Step step) {
+        if (failing == step) {
+            SetLastSystemError(static_cast<int>(step) + 1);
         }
-        return SystemFileStore().Replace(from, to);
+        return failing == step;
     }
 };
 
@@ -77,13 +81,15 @@ TEST_F(SafeSave, AnyFailingStepLeavesTheOldFileByteForByte) {
         SCOPED_TRACE(static_cast<int>(step));
         dir_.Write("a.cfg", old);
         store_.failing = step;
-        store_.replaceCalls = 0;
         EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
         EXPECT_EQ(dir_.Read("a.cfg"), old);
         EXPECT_FALSE(dir_.Exists(TemporaryPathFor("a.cfg")));
+        // The reason is the failing step's, not that of the clean-up after it.
+        EXPECT_EQ(file_.LastError(), SystemErrorText(static_cast<int>(step) + 1));
     }
     store_.failing = Step::None;
     EXPECT_TRUE(file_.Save(nullptr, false));
+    EXPECT_EQ(file_.LastError(), "");
     EXPECT_EQ(dir_.Read("a.cfg"), Crlf(TestHeader() + "\n[Item]\nname=\"new\"\ncount=2\n"));
     ExpectOnly({"a.cfg"});
 }
@@ -104,12 +110,11 @@ TEST_F(SafeSave, FailedCreateKeepsItsReport) {
 TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {
     dir_.Write("a.cfg", "damaged");
     file_.KeepPreviousFileOnce(dir_.File("a.cfg.bad"));
-    // The final replace fails: the damaged file goes back to its place.
+    // The final replace fails: the damaged file never left its place.
     store_.failing = Step::Replace;
-    store_.failingReplace = 2;
     EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
     EXPECT_EQ(dir_.Read("a.cfg"), "damaged");
-    ExpectOnly({"a.cfg"});
+    ExpectOnly({"a.cfg", "a.cfg.bad"});
 
     store_.failing = Step::None;
     EXPECT_TRUE(file_.Save(nullptr, false));
@@ -123,6 +128,7 @@ TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {
 
 TEST_F(SafeSave, StaleTemporaryFileIsNeitherReadNorInTheWay) {
     dir_.Write(TemporaryPathFor("a.cfg"), "FormatVersion=1.0\r\n[Item]\r\nname=\"stale\"");
+    dir_.Write("a.cfg.999999.tmp", "left by a save whose process was killed");
     dir_.Write("a.cfg", "FormatVersion=1.0\r\n[Item]\r\nname=\"real\"");
     TestSettings reader;
     EXPECT_TRUE(reader.File().Load(nullptr, dir_.File("a.cfg"), 0));
@@ -130,6 +136,7 @@ TEST_F(SafeSave, StaleTemporaryFileIsNeitherReadNorInTheWay) {
     EXPECT_EQ(reader.items[0].name, "real");
     EXPECT_TRUE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
     ExpectOnly({"a.cfg"});
+    EXPECT_FALSE(dir_.Exists("a.cfg.999999.tmp"));
 }
 
 }  // namespace
