@@ -4,6 +4,7 @@
 
 #include "engine/schedule_list.h"
 #include "platform/file_store.h"
+#include "platform/system_error.h"
 
 namespace {
 
@@ -86,20 +87,32 @@ bool ScheduleStorage::Load() {
     return false;
 }
 
+std::string ScheduleStorage::SavePath() const {
+    return dataFolder_.empty() ? std::string() : dataFolder_ + kFileName;
+}
+
+const std::string& ScheduleStorage::LastError() const {
+    return lastError_;
+}
+
 bool ScheduleStorage::Save() {
+    lastError_.clear();
     if (dataFolder_.empty()) {
+        lastError_ = SystemErrorText(kSystemErrorPathNotFound);
         return false;
     }
     // A product that never made its folder must not cost the user every schedule.
     std::string folder = dataFolder_.substr(0, dataFolder_.size() - 1);
-    if (!folder.empty() && !store_.Exists(dataFolder_)) {
-        store_.CreateFolder(folder);
+    std::string folderError;  // the better reason when the file cannot be created then
+    if (!folder.empty() && !store_.Exists(dataFolder_) && !store_.CreateFolder(folder)) {
+        folderError = SystemErrorText(LastSystemError());
     }
-    std::string path = dataFolder_ + kFileName;
+    std::string path = SavePath();
     if (keepDamagedFile_) {
         file_.KeepPreviousFileOnce(path + kDamagedSuffix);
     }
     if (!file_.SaveAs(nullptr, path, false)) {
+        lastError_ = folderError.empty() ? file_.LastError() : folderError;
         return false;
     }
     keepDamagedFile_ = false;

@@ -30,6 +30,11 @@ public:
     // the data folder when it is missing. The first save after the data folder's file failed
     // to load keeps that file beside the new one as "Scheduler.cfg.bad".
     bool Save();
+    // The file Save writes; empty while there is no data folder.
+    std::string SavePath() const;
+    // The system's words for why the last Save failed, taken at the step that failed, for the
+    // user to read; empty after a successful save.
+    const std::string& LastError() const;
 
     static constexpr const char* kFileName = "Scheduler.cfg";
     static constexpr const char* kDamagedSuffix = ".bad";
@@ -41,6 +46,7 @@ private:
     SettingsFile file_;
     std::string dataFolder_;
     std::string programFolder_;
+    std::string lastError_;
     bool keepDamagedFile_ = false;  // the data folder's file exists but did not load
 };
 

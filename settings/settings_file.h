@@ -37,6 +37,9 @@ public:
     bool LoadText(void* base, const char* data, std::size_t size);
 
     const std::string& Path() const { return path_; }
+    // The system's words for why the last save failed, taken at the step that failed; empty
+    // after a successful save.
+    const std::string& LastError() const { return lastError_; }
 
     // The next successful save first moves the file it replaces to `backupPath`.
     void KeepPreviousFileOnce(const std::string& backupPath) { backupPath_ = backupPath; }
@@ -48,6 +51,7 @@ private:
     bool parse(void* base, const std::string& text) const;
     bool writeSafely(const std::string& bytes, bool alert);
     void clearRecords() const;
+    void noteFailedStep();
 
     std::string path_;
     const char* generatorName_;
@@ -56,4 +60,5 @@ private:
     std::int32_t sectionCount_;
     FileStore& store_;
     std::string backupPath_;
+    std::string lastError_;
 };

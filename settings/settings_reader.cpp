@@ -40,6 +40,8 @@ double floating(const char* text) {
     return value;
 }
 
+// A text ends at its first NUL, as it does everywhere the text goes afterwards (a command
+// line, the file written back).
 std::string unescape(const char* begin, const char* end) {
     std::string value;
     value.reserve(static_cast<std::size_t>(end - begin));
@@ -48,6 +50,9 @@ std::string unescape(const char* begin, const char* end) {
             if (++p == end) {
                 break;
             }
+        }
+        if (*p == '\0') {
+            break;
         }
         value += *p;
     }
@@ -104,15 +109,35 @@ void giveDefault(const SettingsKey& key, void* record) {
 
 // A date-time's span must be 14 characters. The writer pads a year below 1000 with spaces,
 // which the tokenizer skips; count them back in so such a value reads back.
-bool dateTimeSpan(const SettingsParser& p, const char*& begin) {
+// The writer pads a year below 1000 with blanks right after the "=": " 123" then ten digits.
+// That form is read back, and nothing looser: the blanks must follow the "=", the year has no
+// leading zero, every character is a digit and the date-time is a valid one.
+bool dateTimeSpan(const SettingsParser& p, const char*& begin, bool& padded) {
     begin = p.spanStart;
     while (p.spanEnd - begin < 14 && begin > p.textStart && begin[-1] == ' ') {
         --begin;
     }
-    return p.spanEnd - begin == 14;
+    padded = begin != p.spanStart;
+    if (p.spanEnd - begin != 14) {
+        return false;
+    }
+    if (!padded) {
+        return true;
+    }
+    if (begin == p.textStart || begin[-1] != '=' ||
+        (p.spanStart[0] == '0' && begin + 3 != p.spanStart)) {
+        return false;
+    }
+    for (const char* c = p.spanStart; c < p.spanEnd; ++c) {
+        if (*c < '0' || *c > '9') {
+            return false;
+        }
+    }
+    return true;
 }
 
-void readDateTime(const SettingsKey& key, void* record, const char* d) {
+// False when the fields are out of range: the value is left as it was.
+bool readDateTime(const SettingsKey& key, void* record, const char* d) {
     int year = static_cast<int>(decimal(d, d + 4));
     int month = static_cast<int>(decimal(d + 4, d + 6));
     int day = static_cast<int>(decimal(d + 6, d + 8));
@@ -123,7 +148,9 @@ void readDateTime(const SettingsKey& key, void* record, const char* d) {
     if (year >= 0 && month >= 1 && month <= 12 && day >= 1 && hour >= 0 && hour <= 24 &&
         minute >= 0 && minute <= 60 && second >= 0 && second <= 60) {
         store(key, record, SettingsDateTime::Make(year, month, day, hour, minute, second));
+        return true;
     }
+    return false;
 }
 
 // Reads the "= value" of the current key; false when it is malformed.
@@ -189,10 +216,14 @@ bool readValue(SettingsParser& p, const SettingsKey& key, void* record) {
         }
         case SettingsKind::KindDateTime: {
             const char* begin;
-            if (!dateTimeSpan(p, begin)) {
+            bool padded = false;
+            if (!dateTimeSpan(p, begin, padded)) {
                 return false;
             }
-            readDateTime(key, record, begin);
+            // The writer never pads a date-time it could not read back.
+            if (!readDateTime(key, record, begin) && padded) {
+                return false;
+            }
             break;
         }
         default:

@@ -20,6 +20,7 @@
 
 #include "diag/report.h"
 #include "platform/file_store.h"
+#include "platform/system_error.h"
 #include "settings/protected_text.h"
 #include "settings/settings_file.h"
 
@@ -246,7 +247,9 @@ bool SettingsFile::SaveAs(void* base, const std::string& path, bool alert) {
 }
 
 bool SettingsFile::Save(void* base, bool alert) {
+    lastError_.clear();
     if (path_.empty()) {
+        lastError_ = SystemErrorText(kSystemErrorPathNotFound);
         return false;
     }
     ReportMessagef(0x20, "Save settings '%s'...", path_.c_str());
@@ -255,7 +258,9 @@ bool SettingsFile::Save(void* base, bool alert) {
             return false;
         }
     } catch (...) {
-        return false;  // no memory for the file image; the old file is untouched
+        // No memory for the file image; the old file is untouched.
+        lastError_ = SystemErrorText(kSystemErrorOutOfMemory);
+        return false;
     }
     ReportMessage("Save settings - OK", 0x20);
     return true;
@@ -267,12 +272,19 @@ bool SettingsFile::writeSafely(const std::string& bytes, bool alert) {
     std::string temporary = TemporaryPathFor(path_);
     StoreFile file(store_, store_.Create(temporary));
     if (!file.IsOpen()) {
+        noteFailedStep();
         ReportMessagef(alert ? 0x8A2 : 0x822, "Could not write to file '%s'.\nAccess is denied.",
                        path_.c_str());
         return false;
     }
     bool written = file.Write(bytes.data(), bytes.size()) && file.Flush();
+    if (!written) {
+        noteFailedStep();
+    }
     bool closed = file.Close();
+    if (written && !closed) {
+        noteFailedStep();
+    }
     if (!written || !closed) {
         store_.Remove(temporary);
         return false;
@@ -280,12 +292,14 @@ bool SettingsFile::writeSafely(const std::string& bytes, bool alert) {
     bool backedUp = false;
     if (!backupPath_.empty() && store_.Exists(path_)) {
         if (!store_.Replace(path_, backupPath_)) {
+            noteFailedStep();
             store_.Remove(temporary);
             return false;
         }
         backedUp = true;
     }
     if (!store_.Replace(temporary, path_)) {
+        noteFailedStep();
         if (backedUp) {
             store_.Replace(backupPath_, path_);  // put the kept file back in its place
         }
@@ -294,4 +308,9 @@ bool SettingsFile::writeSafely(const std::string& bytes, bool alert) {
     }
     backupPath_.clear();
     return true;
+}
+
+void SettingsFile::noteFailedStep() {
+    int code = LastSystemError();
+    lastError_ = code != 0 ? SystemErrorText(code) : "Unknown error";
 }

@@ -161,6 +161,24 @@ TEST_F(Storage, SaveFailsWithoutLosingTheFile) {
     EXPECT_FALSE(dir_.Exists("missing"));
     storage_.SetFolders("", "");
     EXPECT_FALSE(storage_.Save());
+    EXPECT_EQ(storage_.SavePath(), "");
+}
+
+TEST_F(Storage, FailedSaveNamesTheFileAndTheSystemsReason) {
+    // A data folder under a plain file can never be made.
+    dir_.Write("plain", "x");
+    storage_.SetFolders(dir_.File("plain") + sep_ + "data" + sep_, "");
+    EXPECT_EQ(storage_.SavePath(), dir_.File("plain") + sep_ + "data" + sep_ + "Scheduler.cfg");
+    EXPECT_FALSE(storage_.Save());
+    const std::string reason = storage_.LastError();
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << reason;
+    if (sep_ == "/") {
+        EXPECT_EQ(reason, "Not a directory");
+    }
+    storage_.SetFolders(dir_.File("data") + sep_, "");
+    EXPECT_TRUE(storage_.Save());
+    EXPECT_EQ(storage_.LastError(), "");
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ TEST(SafeSavePosix, FullDiskLeavesTheOldFile) {
     SettingsFile file("Test", 1.0, &section, 1, store);
     EXPECT_FALSE(file.SaveAs(nullptr, dir.File("a.cfg"), false));
     EXPECT_EQ(dir.Read("a.cfg"), "old");
+    EXPECT_EQ(file.LastError(), "No space left on device");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/system_error.h"
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
 
@@ -9,7 +10,12 @@ namespace {
 
 enum class Step { None, Create, Write, Flush, Close, Replace };
 
-// The system's store with one step made to fail.
+// A system error code of its own for each failing step.
+int CodeOf(Step step) {
+    return static_cast<int>(step) + 1;
+}
+
+// The system's store with one step made to fail, leaving that step's error code.
 class FaultyStore final : public PassThroughStore {
 public:
     Step failing = Step::None;
@@ -17,27 +23,34 @@ public:
     int failingReplace = 1;  // which Replace call fails, counted from 1
 
     Handle Create(const std::string& path) override {
-        return failing == Step::Create ? kInvalid : SystemFileStore().Create(path);
+        return failing == Step::Create ? fail(kInvalid) : SystemFileStore().Create(path);
     }
     bool Write(Handle file, const char* data, std::size_t size) override {
         if (failing == Step::Write) {
             SystemFileStore().Write(file, data, size / 2);  // a short write
-            return false;
+            return fail(false);
         }
         return SystemFileStore().Write(file, data, size);
     }
     bool Flush(Handle file) override {
-        return failing != Step::Flush && SystemFileStore().Flush(file);
+        return failing == Step::Flush ? fail(false) : SystemFileStore().Flush(file);
     }
     bool Close(Handle file) override {
         bool closed = SystemFileStore().Close(file);
-        return failing != Step::Close && closed;
+        return failing == Step::Close ? fail(false) : closed;
     }
     bool Replace(const std::string& from, const std::string& to) override {
         if (failing == Step::Replace && ++replaceCalls == failingReplace) {
-            return false;
+            return fail(false);
         }
         return SystemFileStore().Replace(from, to);
+    }
+
+private:
+    template <typename T>
+    T fail(T result) {
+        SetLastSystemError(CodeOf(failing));
+        return result;
     }
 };
 
@@ -81,9 +94,14 @@ TEST_F(SafeSave, AnyFailingStepLeavesTheOldFileByteForByte) {
         EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
         EXPECT_EQ(dir_.Read("a.cfg"), old);
         EXPECT_FALSE(dir_.Exists(TemporaryPathFor("a.cfg")));
+        // The reason is the failing step's, not that of the clean-up after it.
+        EXPECT_EQ(file_.LastError(), SystemErrorText(CodeOf(step)));
+        EXPECT_FALSE(file_.LastError().empty());
+        EXPECT_NE(file_.LastError().back(), '\n');
     }
     store_.failing = Step::None;
     EXPECT_TRUE(file_.Save(nullptr, false));
+    EXPECT_EQ(file_.LastError(), "");
     EXPECT_EQ(dir_.Read("a.cfg"), Crlf(TestHeader() + "\n[Item]\nname=\"new\"\ncount=2\n"));
     ExpectOnly({"a.cfg"});
 }

@@ -113,6 +113,14 @@ std::vector<Case> Cases() {
         {"date-time of 13 digits", "[Options]\nwhen=2015013123590", false, {}},
         {"date-time year 99 as written", "[Options]\nwhen=  990131235900", true,
          [](auto&, auto& v) { EXPECT_EQ(v.when, SettingsDateTime::Make(99, 1, 31, 23, 59, 0)); }},
+        {"date-time of a blank and 13 digits", "[Options]\nwhen= 2015013123590", false, {}},
+        {"date-time padded year with a leading zero", "[Options]\nwhen= 0990131235900", false, {}},
+        {"a text ends at its first NUL",
+         std::string("[Options]\ntext=\"a\0b\"\nstring=\"c\\\0d\"", 34), true,
+         [](auto&, auto& v) {
+             EXPECT_EQ(v.text, "a");
+             EXPECT_EQ(v.str, "c");
+         }},
         {"protected without XZ reads empty", "[Options]\nsecret=\"abcdef\"\nsecret_alt=\"XZ\"",
          true,
          [](auto&, auto& v) {
