@@ -65,8 +65,7 @@ bool ScheduleCommands::saveAndRefresh() {
 }
 
 void ScheduleCommands::reportFailedSave() {
-    ui_.ShowError(
-        SaveFailureMessage(storage_.DataFolder() + ScheduleStorage::kFileName, std::string()));
+    ui_.ShowError(SaveFailureMessage(storage_.SavePath(), storage_.LastError()));
 }
 
 std::string SaveFailureMessage(const std::string& path, const std::string& reason) {
