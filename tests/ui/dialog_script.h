@@ -22,6 +22,7 @@ public:
         timer_ = SetTimer(nullptr, 0, 20, &DialogScript::Tick);
     }
     ~DialogScript() {
+        EXPECT_TRUE(Finished()) << "the script stopped at step " << next_;
         KillTimer(nullptr, timer_);
         current_ = nullptr;
     }
@@ -32,28 +33,13 @@ public:
         steps_.push_back({caption, std::move(action)});
         return *this;
     }
-    bool Finished() const { return next_ == steps_.size(); }
+    bool Finished() const { return next_ == steps_.size(); }  // checked when it goes
 
-    // The open window of this thread with the caption, or nullptr.
+    // The open dialog or message box of this thread with the caption, or nullptr.
     static HWND FindOpen(const std::string& caption) {
-        struct Search {
-            std::string caption;
-            HWND found = nullptr;
-        } search{caption};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                char text[128] = {};
-                GetWindowTextA(hwnd, text, sizeof(text));
-                if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && s->caption == text) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        HWND window = FindWindowA("#32770", caption.c_str());
+        bool ours = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+        return ours && IsWindowVisible(window) && IsWindowEnabled(window) ? window : nullptr;
     }
 
 private:
@@ -64,27 +50,22 @@ private:
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         DialogScript* self = current_;
-        if (self == nullptr || self->Finished()) {
+        HWND window = nullptr;
+        if (self == nullptr) {
             return;
         }
-        Step& step = self->steps_[self->next_];
-        HWND window = FindOpen(step.caption);
-        if (window == nullptr) {
-            // A step that never comes must not leave the test hanging in a modal loop.
-            if (++self->idleTicks_ > 250) {
-                ADD_FAILURE() << "no window \"" << step.caption << "\" for step " << self->next_;
-                self->next_ = self->steps_.size();
-                for (const char* caption : {"Scheduler", "Schedule"}) {
-                    if (HWND open = FindOpen(caption)) {
-                        PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
-                    }
-                }
+        if (self->Finished() || (window = FindOpen(self->steps_[self->next_].caption)) == nullptr) {
+            // A window left open or never opened must not keep the test in a modal loop.
+            if (++self->idleTicks_ == 250) {
+                ADD_FAILURE() << "the windows did not follow the script at step " << self->next_;
+            }
+            if (self->idleTicks_ >= 250) {
+                PostMessageA(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
             }
             return;
         }
         self->idleTicks_ = 0;
-        ++self->next_;
-        step.action(window);
+        self->steps_[self->next_++].action(window);
     }
 
     static inline DialogScript* current_ = nullptr;
