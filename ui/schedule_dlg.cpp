@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/product_variant.h"
@@ -29,6 +30,27 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// Puts the dialog over the middle of its owner, kept inside the owner's monitor.
+void CenterOnOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    RECT area{};
+    RECT box{};
+    MONITORINFO monitor{sizeof(monitor)};
+    if (owner == nullptr || !IsWindowVisible(owner) || !GetWindowRect(owner, &area) ||
+        !GetWindowRect(dialog, &box) ||
+        !GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    int width = box.right - box.left;
+    int height = box.bottom - box.top;
+    int x = (area.left + area.right - width) / 2;
+    int y = (area.top + area.bottom - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int ListSelection(HWND list) {
     return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
 }
@@ -47,6 +69,7 @@ CScheduleDlg::CScheduleDlg(ScheduleEditorModel& model)
       pages_{&once_, &hourly_, &daily_, &weekly_, &monthly_, &yearly_} {}
 
 bool CScheduleDlg::OnInitDialog() {
+    CenterOnOwner(Handle());
     HWND types = GetDlgItem(Handle(), IDC_EDITOR_TYPE);
     for (const char* name : kScheduleTypeNames) {
         SendMessageA(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
