@@ -10,6 +10,38 @@
 #define IDC_SCHEDULE_LIST 1000
 
 // The schedule editor and its type pages.
+#define IDD_SCHEDULE_EDITOR 130
+#define IDD_ONCE_PAGE 131
+#define IDD_HOURLY_PAGE 132
+#define IDD_DAILY_PAGE 133
+#define IDD_WEEKLY_PAGE 134
+#define IDD_MONTHLY_PAGE 135
+#define IDD_YEARLY_PAGE 136
+// Controls of the editor.
+#define IDC_EDITOR_TITLE 1001
+#define IDC_EDITOR_ENABLE 1002
+#define IDC_EDITOR_FILE 1003
+#define IDC_EDITOR_BROWSE 1004
+#define IDC_EDITOR_PARAMETERS 1005
+#define IDC_EDITOR_TYPE 1010
+#define IDC_EDITOR_PARAMETERS_LABEL 1013
+#define IDC_EDITOR_TITLE_LABEL 1015
+#define IDC_EDITOR_FILE_LABEL 1016
+#define IDC_EDITOR_GROUP 1017
+#define IDC_EDITOR_TYPE_LABEL 1018
+// Controls of the pages; a page's ids repeat those of the editor, each in its own dialog.
+#define IDC_PAGE_NUMBER 1001
+#define IDC_PAGE_LIST 1010
+#define IDC_PAGE_TIME 1012
+#define IDC_ONCE_DATE 1012
+#define IDC_ONCE_TIME 1014
+#define IDC_DAILY_MONDAY 1002
+#define IDC_DAILY_TUESDAY 1019
+#define IDC_DAILY_WEDNESDAY 1020
+#define IDC_DAILY_THURSDAY 1021
+#define IDC_DAILY_FRIDAY 1022
+#define IDC_DAILY_SATURDAY 1023
+#define IDC_DAILY_SUNDAY 1024
 
 
 // Custom resource type of a toolbar's button layout (version, button size, ids).

@@ -2,14 +2,18 @@
 
 #include <commctrl.h>
 
+#include <ctime>
+
 #include "app/app_state.h"
 #include "app/product_variant.h"
 #include "engine/launcher.h"
 #include "engine/schedule_list.h"
+#include "engine/schedule_storage.h"
 #include "engine/stop_flag.h"
 #include "resources/resource_ids.h"
 #include "ui/frame_window.h"
 #include "ui/popup_menu.h"
+#include "ui/schedule_dlg.h"
 #include "ui/scheduler_doc.h"
 #include "ui/unique_gdi.h"
 
@@ -35,7 +39,10 @@ CSchedulerView* TheSchedulerView() {
 }
 
 CSchedulerView::CSchedulerView(CSchedulerDoc& document, FrameWindow& frame)
-    : Dialog(IDD_SCHEDULER_FORM), document_(document), frame_(frame) {
+    : Dialog(IDD_SCHEDULER_FORM),
+      document_(document),
+      frame_(frame),
+      commands_(document.Schedules(), TheScheduleStorage(), *this) {
     theView = this;
 }
 
@@ -113,9 +120,13 @@ void CSchedulerView::AddTrayIcon(const char* tip) {
 bool CSchedulerView::OnCommand(int id) {
     switch (id) {
         case ID_SCHEDULE_ADD:
+            commands_.Add(std::time(nullptr));
+            return true;
         case ID_SCHEDULE_REMOVE:
+            commands_.Remove(SelectedScheduleIndex);
+            return true;
         case ID_SCHEDULE_CHANGE:
-            // The schedule editor and the list commands are not part of this window.
+            commands_.Change(SelectedScheduleIndex, std::time(nullptr));
             return true;
         case ID_SCHEDULE_RUN:
             LaunchSchedule(SelectedScheduleIndex);
@@ -253,6 +264,24 @@ void CSchedulerView::showTrayMenu() {
     AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu.get(), MF_STRING, ID_APP_SHUTDOWN, "&Shut Down");
     TrackPopup(menu.get(), Handle(), at);
+}
+
+bool CSchedulerView::RunEditor(ScheduleEditorModel& editor, ScheduleEntry& result) {
+    CScheduleDlg dialog(editor);
+    if (dialog.DoModal(frame_.Handle()) != IDOK) {
+        return false;
+    }
+    result = dialog.Result();
+    return true;
+}
+
+bool CSchedulerView::ConfirmRemove() {
+    return MessageBoxA(frame_.Handle(), "Remove the selection schedule?", kMessageCaption,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CSchedulerView::ShowError(const std::string& message) {
+    MessageBoxA(frame_.Handle(), message.c_str(), kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CSchedulerView::showMainWindow() {

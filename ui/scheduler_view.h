@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/command_target.h"
+#include "ui/models/schedule_commands.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
@@ -13,8 +14,9 @@ class FrameWindow;
 
 // The main window's content: a form holding the report list of schedules (title and
 // workspace file, one row per schedule in list order). It keeps SelectedScheduleIndex,
-// offers the context menu and owns the tray icon, whose callback it receives.
-class CSchedulerView : public Dialog, public CommandTarget {
+// offers the context menu, runs the schedule commands and owns the tray icon, whose
+// callback it receives.
+class CSchedulerView : public Dialog, public CommandTarget, private ScheduleCommandsUi {
 public:
     CSchedulerView(CSchedulerDoc& document, FrameWindow& frame);
     ~CSchedulerView() override;
@@ -47,6 +49,12 @@ private:
     void showMainWindow();
     void shutdown();
 
+    // How the schedule commands reach the user.
+    bool RunEditor(ScheduleEditorModel& editor, ScheduleEntry& result) override;
+    bool ConfirmRemove() override;
+    void RefreshList() override { RefreshScheduleList(); }
+    void ShowError(const std::string& message) override;
+
     CSchedulerDoc& document_;
     FrameWindow& frame_;
     HWND list_ = nullptr;
@@ -54,6 +62,7 @@ private:
     bool columnsInserted_ = false;
     TrayIcon tray_;
     UINT taskbarCreated_ = 0;
+    ScheduleCommands commands_;
 };
 
 // The one view of the running program (nullptr when none exists).

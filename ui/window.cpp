@@ -91,6 +91,10 @@ Dialog::~Dialog() {
     }
 }
 
+Dialog* Dialog::FromHandle(HWND hwnd) {
+    return reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+}
+
 INT_PTR Dialog::DoModal(HWND owner) {
     return DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), owner,
                            &Dialog::Procedure, reinterpret_cast<LPARAM>(this));

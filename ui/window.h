@@ -53,6 +53,8 @@ public:
 
     HWND Handle() const { return hwnd_; }
     int TemplateId() const { return templateId_; }
+    // The Dialog object of a dialog made by this class, or nullptr.
+    static Dialog* FromHandle(HWND hwnd);
 
     // Runs the dialog modally; the value passed to EndDialog, or -1 when it could not open.
     INT_PTR DoModal(HWND owner);

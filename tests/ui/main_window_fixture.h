@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "program/scheduler_app_win.h"
 #include "engine/schedule_list.h"
+#include "program/scheduler_app_win.h"
 #include "tests/support/schedule.h"
 #include "ui/main_frame.h"
 #include "ui/message_loop.h"

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "tests/support/schedule.h"
+#include "ui/models/schedule_editor_model.h"
+
+namespace {
+
+// A page's controls as plain values: what Show put there is what ReadBack finds.
+struct FakeControls : PageControls {
+    std::map<int, LocalDateTime> times;
+    std::map<int, std::string> texts;
+    std::map<int, bool> checks;
+    std::map<int, int> lists;
+
+    void ShowDateTime(int id, const LocalDateTime* value) override {
+        if (value != nullptr) {
+            times[id] = *value;
+        }
+    }
+    bool ReadDateTime(int id, LocalDateTime& value) override {
+        return times.count(id) != 0 && (value = times[id], true);
+    }
+    void ShowText(int id, const std::string& text) override { texts[id] = text; }
+    std::string ReadText(int id) override { return texts[id]; }
+    void ShowCheck(int id, bool ticked) override { checks[id] = ticked; }
+    bool ReadCheck(int id) override { return checks[id]; }
+    void ShowList(int id, const char* const*, int, int position) override { lists[id] = position; }
+    void Complain(int, const std::string&) override {}
+};
+
+// Seeds an editor from the entry as Change does, shows every page, reads every page back
+// and builds the entry, as OK without any change would.
+ScheduleEntry RoundTrip(const ScheduleEntry& entry, std::time_t now) {
+    ScheduleEditorModel editor;
+    editor.FillDefaults(now);
+    editor.FillFromEntry(entry);
+    editor.NormaliseEnable();
+    FakeControls pages[kPageCount];
+    PageControls* controls[kPageCount];
+    for (int i = 0; i < kPageCount; ++i) {
+        editor.Page(i)->Show(pages[i]);
+        controls[i] = &pages[i];
+    }
+    editor.type = PageIndexForType(editor.initialType);
+    EXPECT_TRUE(editor.ReadBackPages(controls));
+    return editor.BuildResult(pages[Weekly].lists[1010], pages[Yearly].lists[1010]);
+}
+
+ScheduleEntry WithTexts(ScheduleEntry e, const char* title, const char* parameters = "") {
+    e.title = title;
+    e.file = "C:\\Work\\site.dvs";
+    e.parameters = parameters;
+    return e;
+}
+
+TEST(ScheduleEditorModel, EntryThroughTheEditorAndBack) {
+    struct Case {
+        const char* name;
+        ScheduleEntry in;
+        std::optional<ScheduleEntry> out;  // none: the same as `in`
+    };
+    const Case cases[] = {
+        {"once", MakeEntry(Once, 15, 3, 2026, 14, 30, 45)},
+        {"once in december", MakeEntry(Once, 31, 12, 2025, 23, 59, 59)},
+        {"once without a date", MakeEntry(Once, 0, 0, 0, 8, 0, 0),
+         MakeEntry(Once, 1, 1, 2004, 8, 0, 0)},
+        {"hourly drops unused fields", MakeEntry(Hourly, 3, 4, 2020, 7, 45, 9, 31, 2),
+         MakeEntry(Hourly, 0, 0, 0, 0, 45, 0)},
+        {"daily work days", MakeEntry(Daily, 0, 0, 0, 2, 30, 0, 31)},
+        {"daily no day", MakeEntry(Daily, 9, 9, 0, 6, 5, 4, 0),
+         MakeEntry(Daily, 0, 0, 0, 6, 5, 4, 0)},
+        {"weekly sunday", MakeEntry(Weekly, 0, 0, 0, 12, 0, 0, 0, 6)},
+        {"weekly no weekday", MakeEntry(Weekly, 0, 0, 0, 12, 0, 0, 0, -1)},
+        {"weekly weekday 9", MakeEntry(Weekly, 0, 0, 0, 12, 0, 0, 0, 9),
+         MakeEntry(Weekly, 0, 0, 0, 12, 0, 0, 0, -1)},
+        {"monthly 31", MakeEntry(Monthly, 31, 0, 0, 3, 4, 5)},
+        {"monthly day 40", MakeEntry(Monthly, 40, 0, 0, 3, 4, 5),
+         MakeEntry(Monthly, 1, 0, 0, 3, 4, 5)},
+        {"yearly january", MakeEntry(Yearly, 31, 0, 0, 23, 59, 30)},
+        {"yearly december", MakeEntry(Yearly, 25, 11, 0, 6, 0, 0)},
+        {"yearly no month", MakeEntry(Yearly, 5, -1, 0, 6, 0, 0)},
+        {"yearly month 12", MakeEntry(Yearly, 5, 12, 0, 6, 0, 0),
+         MakeEntry(Yearly, 5, -1, 0, 6, 0, 0)},
+        {"unknown type", MakeEntry(-1, 5, 6, 2020, 6, 7, 8, 31, 3),
+         MakeEntry(-1, 0, 0, 0, 0, 0, 0)},
+        {"type 9", MakeEntry(9, 5, 6, 2020, 6, 7, 8, 31, 3), MakeEntry(-1, 0, 0, 0, 0, 0, 0)},
+    };
+    const std::time_t now = LocalTime(2026, 7, 8, 9, 10, 11);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (std::int16_t enable : {0, 1}) {
+            ScheduleEntry in = WithTexts(c.in, "Nightly", enable ? "-p" : "");
+            ScheduleEntry out = WithTexts(c.out.value_or(c.in), "Nightly", enable ? "-p" : "");
+            in.enable = out.enable = enable;
+            EXPECT_EQ(Fields(RoundTrip(in, now)), Fields(out));
+        }
+    }
+}
+
+TEST(ScheduleEditorModel, NewScheduleIsSeededFromNow) {
+    // Sunday 15 March 2026, 14:07:09.
+    const std::time_t now = LocalTime(2026, 3, 15, 14, 7, 9);
+    ScheduleEditorModel editor;
+    editor.SeedNew(now);
+    EXPECT_EQ(editor.initialType, Once);
+    EXPECT_EQ(editor.enable, 1);
+    EXPECT_EQ(editor.hourly.minutes, 7);
+    EXPECT_EQ(editor.weekly.weekdayIndex, 6);
+    EXPECT_EQ(editor.monthly.dayOfMonth, 15);
+    EXPECT_EQ(editor.yearly.monthIndex, 2);
+
+    editor.title = "New";
+    editor.type = Once;
+    ScheduleEntry expected = MakeEntry(Once, 15, 3, 2026, 14, 7, 9);
+    expected.title = "New";
+    EXPECT_EQ(Fields(editor.BuildResult(-1, -1)), Fields(expected));
+    editor.type = Daily;
+    EXPECT_EQ(editor.BuildResult(-1, -1).days_week, kWorkDays);
+}
+
+}  // namespace
