@@ -16,13 +16,17 @@ build=${1:-build/linux}
 duration=${2:-10m}
 . bench/headless_common.sh
 
+if ! [[ $duration =~ ^[0-9]+[smh]?$ ]]; then
+    echo "soak: a duration is a whole number of seconds, or of s, m or h: 600, 10m, 24h" >&2
+    exit 2
+fi
 case $duration in
     *h) seconds=$((${duration%h} * 3600)) ;;
     *m) seconds=$((${duration%m} * 60)) ;;
     *s) seconds=${duration%s} ;;
     *) seconds=$duration ;;
 esac
-if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 120 || seconds > 86400)); then
+if ((seconds < 120 || seconds > 86400)); then
     echo "soak: the duration must lie between 2m and 24h" >&2
     exit 2
 fi

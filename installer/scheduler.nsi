@@ -43,6 +43,7 @@ Var Title       ; the scheduler's title for the product of $INSTDIR, e.g. Dovrin
 Var Entry       ; the Add/Remove Programs entry that names $INSTDIR, empty when none does
 Var Failure     ; why the program could not be ended, empty when it was
 Var Probe       ; the title whose windows are being looked at
+Var Ended       ; 1 when a running program was ended
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -58,6 +59,8 @@ Var Probe       ; the title whose windows are being looked at
     holds dovsuite.exe, dovbase.exe, dovlens.exe or dovdepot.exe. The scheduler must sit \
     beside the product's executable to know the product and start it."
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Product folder"
+!define MUI_PAGE_HEADER_TEXT "Choose the Product Folder"
+!define MUI_PAGE_HEADER_SUBTEXT "The scheduler goes beside your Dovrin product's executable."
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckProductFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -137,6 +140,7 @@ Function ${un}EndProgramTitled
                 System::Call 'kernel32::CloseHandle(p R3)'
                 ${Break}
             ${EndIf}
+            StrCpy $Ended 1
             StrCpy $R0 0   ; that window is gone: search from the top again
         ${EndIf}
         System::Call 'kernel32::CloseHandle(p R3)'
@@ -146,6 +150,7 @@ FunctionEnd
 ; Ends the folder's running program, under whichever product title it runs.
 Function ${un}EndProgram
     StrCpy $Failure ""
+    StrCpy $Ended 0
     ${ForEach} $R9 0 3 + 1
         ${If} $Failure == ""
             Call ${un}TitleAt
@@ -242,6 +247,11 @@ Section "Scheduler"
     ${GetSize} "$INSTDIR" "/M=${UNINSTALLER} /S=0K /G=0" $5 $3 $4
     IntOp $2 $2 + $5
     WriteRegDWORD HKLM $1 "EstimatedSize" $2
+
+    ; An update puts back the program it ended, quietly, as a start at logon would.
+    ${If} $Ended == 1
+        Exec '"$INSTDIR\Scheduler.exe" -server'
+    ${EndIf}
 SectionEnd
 
 Function un.onInit
