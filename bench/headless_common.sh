@@ -10,16 +10,25 @@ make_program_folder() {
     printf '/** Scheduler benchmark **/\r\n\r\nFormatVersion=1.0\r\n' >"$folder/Scheduler.cfg"
 }
 
-# add_schedule TYPE EPOCH FILE: one schedule of TYPE (0 Once .. 5 Yearly) due at EPOCH.
+# add_schedule TYPE EPOCH FILE [KEY=VALUE...]: one schedule of TYPE (0 Once .. 5 Yearly) due
+# at EPOCH (Hourly: at its minute of every hour). The pairs are added as they stand; a
+# days_week among them replaces the Daily default of every day.
 add_schedule() {
     local type=$1 epoch=$2 file=$3
-    local Y m d H M S u
+    shift 3
+    local Y m d H M S u pair days=127
     read -r Y m d H M S u <<<"$(date -d "@$epoch" '+%Y %-m %-d %-H %-M %-S %u')"
+    for pair in "$@"; do
+        [[ $pair == days_week=* ]] && days=${pair#days_week=}
+    done
     {
         printf '\r\n[Schedule]\r\ntitle="%s"\r\nfile="%s"\r\ntype=%d\r\n' "$file" "$file" "$type"
+        for pair in "$@"; do
+            [[ $pair == days_week=* ]] || printf '%s\r\n' "$pair"
+        done
         case $type in
             0) printf 'day=%d\r\nmonth=%d\r\nyear=%d\r\n' "$d" "$m" "$Y" ;;
-            2) printf 'days_week=127\r\n' ;;
+            2) printf 'days_week=%d\r\n' "$days" ;;
             3) printf 'nday_week=%d\r\n' $((u - 1)) ;;
             4) printf 'day=%d\r\n' "$d" ;;
             5) printf 'day=%d\r\nmonth=%d\r\n' "$d" $((m - 1)) ;;
