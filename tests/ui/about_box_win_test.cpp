@@ -4,32 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/product_variant.h"
 #include "resources/resource_ids.h"
+#include "tests/ui/dialog_script.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/about_box.h"
 
 namespace {
-
-// Dialogs to act on, by caption: each body runs once its dialog of this thread shows, from
-// inside the dialog's modal loop (a thread timer runs in any loop), and must close it.
-std::vector<std::pair<const char*, std::function<void(HWND)>>> pending;
-
-void CALLBACK RunPending(HWND, UINT, UINT_PTR, DWORD) {
-    for (size_t i = 0; i < pending.size(); ++i) {
-        HWND box = FindWindowA("#32770", pending[i].first);
-        if (box != nullptr && IsWindowVisible(box)) {
-            auto body = std::move(pending[i].second);
-            pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-            body(box);
-            return;
-        }
-    }
-}
 
 std::string Text(HWND hwnd) {
     char text[512] = {};
@@ -59,19 +43,6 @@ std::string ToolTipText(CHyperLink& link) {
     return text;
 }
 
-// The message of a message box: its static texts.
-std::string MessageText(HWND box) {
-    std::string text;
-    for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-        char cls[32] = {};
-        GetClassNameA(c, cls, sizeof(cls));
-        if (lstrcmpiA(cls, "Static") == 0) {
-            text += Text(c);
-        }
-    }
-    return text;
-}
-
 constexpr COLORREF kBlue = RGB(0, 0, 255), kTeal = RGB(0, 128, 128), kPurple = RGB(128, 0, 128);
 
 TEST_F(MainWindowTest, AboutCommandShowsTheBoxAndItsLinksOpenOrReportWhyNot) {
@@ -81,7 +52,10 @@ TEST_F(MainWindowTest, AboutCommandShowsTheBoxAndItsLinksOpenOrReportWhyNot) {
         opened.push_back(address + " " + std::to_string(show));
         return answer;
     });
-    pending.emplace_back("About...", [&](HWND box) {
+    // The failure's message box opens inside the About box's step.
+    std::string reported;
+    DialogScript script;
+    script.Then("About...", [&](HWND box) {
         CAboutBox& dialog = *CAboutBox::Current();
         HWND web = GetDlgItem(box, IDC_ABOUT_WEBSITE);
         HWND mail = GetDlgItem(box, IDC_ABOUT_EMAIL);
@@ -98,11 +72,6 @@ TEST_F(MainWindowTest, AboutCommandShowsTheBoxAndItsLinksOpenOrReportWhyNot) {
         EXPECT_EQ(LinkColourOf(web), kBlue);
 
         // A failure is reported and leaves the link unvisited.
-        std::string reported;
-        pending.emplace_back("Scheduler", [&](HWND message) {
-            reported = MessageText(message);
-            SendMessageA(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        });
         SendMessageA(web, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageA(web, WM_LBUTTONUP, 0, 0);
         EXPECT_EQ(reported,
@@ -124,11 +93,12 @@ TEST_F(MainWindowTest, AboutCommandShowsTheBoxAndItsLinksOpenOrReportWhyNot) {
         EXPECT_EQ(LinkColourOf(mail), kTeal);
         SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunPending);
+    script.Then("Scheduler", [&](HWND message) {
+        reported = DialogScript::MessageText(message);
+        SendMessageA(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
     Command(ID_SHOW_ABOUT);
-    KillTimer(nullptr, timer);
     CHyperLink::SetUrlOpenerForTesting(nullptr);
-    EXPECT_TRUE(pending.empty());
     EXPECT_EQ(opened, (std::vector<std::string>{"https://www.veltrane.example/ 5",
                                                 "https://www.veltrane.example/ 5",
                                                 "mailto:support@veltrane.example 5"}));

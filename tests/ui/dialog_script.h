@@ -42,6 +42,13 @@ public:
         return ours && IsWindowVisible(window) && IsWindowEnabled(window) ? window : nullptr;
     }
 
+    // The text of a message box of this thread.
+    static std::string MessageText(HWND box) {
+        char text[1024] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        return text;
+    }
+
 private:
     struct Step {
         std::string caption;

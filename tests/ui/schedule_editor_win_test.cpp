@@ -60,9 +60,7 @@ protected:
     // Keeps the message box's text and answers it.
     DialogScript::Action Answer(int button) {
         return [this, button](HWND box) {
-            char text[1024] = {};
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-            messages_.push_back(text);
+            messages_.push_back(DialogScript::MessageText(box));
             Press(box, button);
         };
     }
