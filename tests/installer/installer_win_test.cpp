@@ -8,6 +8,7 @@
 
 #include "platform/program_path.h"
 #include "resources/resource_ids.h"
+#include "tests/support/running_process_win.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
@@ -21,53 +22,6 @@ const std::string kEntryKey =
 
 std::string SetupPath() {
     return FolderOf(ProgramPath()) + "..\\dist\\Scheduler-" SCHEDULER_VERSION "-setup.exe";
-}
-
-// Starts a command line; the process handle, or null.
-HANDLE Start(std::string line) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        return nullptr;
-    }
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
-
-// A started program, ended by force when a failed test leaves it running.
-class Started {
-public:
-    explicit Started(const std::string& line) : process_(Start(line)) {}
-    ~Started() {
-        if (process_ != nullptr) {
-            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_, 99);
-            }
-            CloseHandle(process_);
-        }
-    }
-    Started(const Started&) = delete;
-    Started& operator=(const Started&) = delete;
-    HANDLE Get() const { return process_; }
-
-private:
-    HANDLE process_;
-};
-
-// Runs a command line to its end; its exit code, or -1.
-long RunToEnd(const std::string& line) {
-    HANDLE process = Start(line);
-    if (process == nullptr) {
-        return -1;
-    }
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process, &code);
-    }
-    CloseHandle(process);
-    return code == STILL_ACTIVE ? -1 : static_cast<long>(code);
 }
 
 // A text value, or "(none)" when there is none.
@@ -114,8 +68,8 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
               "\"" + uninstaller + "\"");
 
     // The program starts from there as the Lens scheduler and registers autorun.
-    Started running("\"" + program + "\"");
-    ASSERT_NE(running.Get(), nullptr);
+    RunningProcess running("\"" + program + "\"");
+    ASSERT_TRUE(running.Started());
     HWND window = nullptr;
     ASSERT_TRUE(
         WaitUntil([&] { return (window = FindWindowA(nullptr, kTitle)) != nullptr; }, 20000));
@@ -131,10 +85,8 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
         },
         30000));
     // Ended by its Shutdown command, not killed.
-    DWORD code = STILL_ACTIVE;
-    EXPECT_EQ(WaitForSingleObject(running.Get(), 5000), WAIT_OBJECT_0);
-    GetExitCodeProcess(running.Get(), &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(running.WaitExit(5000));
+    EXPECT_EQ(running.ExitCode(), 0u);
     EXPECT_EQ(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, kTitle), "(none)");
     EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKey, kTitle), foreign);

@@ -12,6 +12,7 @@
 
 #include "platform/program_path.h"
 #include "resources/resource_ids.h"
+#include "tests/support/running_process_win.h"
 #include "tests/support/schedule.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
@@ -24,39 +25,10 @@ constexpr const char* kCompanion = "dovdepot.exe";
 constexpr const char* kTitle = "Dovrin Depot Scheduler";
 constexpr const char* kProduct = "Dovrin Depot";
 
-class Running {
-public:
-    Running(const std::string& program, const std::string& arguments) {
-        std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &info_) != 0;
-        if (started_) {
-            CloseHandle(info_.hThread);
-        }
-    }
-    ~Running() {
-        if (started_) {
-            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(info_.hProcess, 99);
-                WaitForSingleObject(info_.hProcess, 5000);
-            }
-            CloseHandle(info_.hProcess);
-        }
-    }
-    bool Started() const { return started_; }
-    bool WaitExit(int ms) { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() const {
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
+// The command line of the program with its arguments.
+std::string Line(const std::string& program, const std::string& arguments) {
+    return "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+}
 
 HWND MainWindow() {
     return FindWindowA(nullptr, kTitle);
@@ -104,7 +76,7 @@ protected:
 
 TEST_F(SchedulerProgramTest, QuietStartWithNoSchedulesEndsWithoutAWindow) {
     for (const char* sw : {"-server", "/SERVER", "-Server"}) {
-        Running quiet(Program(), sw);
+        RunningProcess quiet(Line(Program(), sw));
         ASSERT_TRUE(quiet.Started());
         EXPECT_TRUE(quiet.WaitExit(15000)) << sw;
         EXPECT_EQ(quiet.ExitCode(), 0u) << sw;
@@ -116,7 +88,7 @@ TEST_F(SchedulerProgramTest, SecondStartBringsTheFirstWindowForwardAndEnds) {
     folder_.Write("Scheduler.cfg",
                   ScheduleFileHeader() + ScheduleSection("Far", "C:\\far.dvp", 0,
                                                          std::tm{.tm_mday = 1, .tm_year = 199}));
-    Running first(Program(), "");
+    RunningProcess first(Line(Program(), ""));
     ASSERT_TRUE(first.Started());
     ASSERT_TRUE(
         WaitUntil([] { return MainWindow() != nullptr && IsWindowVisible(MainWindow()); }, 15000));
@@ -124,7 +96,7 @@ TEST_F(SchedulerProgramTest, SecondStartBringsTheFirstWindowForwardAndEnds) {
     ShowWindow(window, SW_HIDE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
 
-    Running second(Program(), "");
+    RunningProcess second(Line(Program(), ""));
     ASSERT_TRUE(second.Started());
     EXPECT_TRUE(second.WaitExit(15000));
     EXPECT_EQ(second.ExitCode(), 0u);
@@ -142,7 +114,7 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     folder_.Write(
         "Scheduler.cfg",
         ScheduleFileHeader() + ScheduleSection("Soon", "C:\\Work\\soon.dvp", 0, LocalIn(4)));
-    Running server(Program(), "/SERVER");
+    RunningProcess server(Line(Program(), "/SERVER"));
     ASSERT_TRUE(server.Started());
     ASSERT_TRUE(WaitUntil([] { return MainWindow() != nullptr; }, 15000));
     HWND window = MainWindow();
