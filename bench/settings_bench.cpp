@@ -22,28 +22,9 @@ namespace {
 constexpr int kSchedules = 10000;
 
 // The system's store without the flush, which is a fixed cost of the disk, not of the writer.
-class NoFlushStore final : public FileStore {
+class NoFlushStore final : public PassThroughStore {
 public:
-    Handle Create(const std::string& p) override { return SystemFileStore().Create(p); }
-    bool Write(Handle f, const char* d, std::size_t n) override {
-        return SystemFileStore().Write(f, d, n);
-    }
     bool Flush(Handle) override { return true; }
-    bool Close(Handle f) override { return SystemFileStore().Close(f); }
-    bool Replace(const std::string& a, const std::string& b) override {
-        return SystemFileStore().Replace(a, b);
-    }
-    bool Remove(const std::string& p) override { return SystemFileStore().Remove(p); }
-    std::string FinalPath(const std::string& p) override { return SystemFileStore().FinalPath(p); }
-    bool KeepAccess(Handle f, const std::string& p) override {
-        return SystemFileStore().KeepAccess(f, p);
-    }
-    bool KeepCopy(const std::string& p, const std::string& c) override {
-        return SystemFileStore().KeepCopy(p, c);
-    }
-    void RemoveLeftovers(const std::string& p) override { SystemFileStore().RemoveLeftovers(p); }
-    bool CreateFolder(const std::string& p) override { return SystemFileStore().CreateFolder(p); }
-    bool Exists(const std::string& p) override { return SystemFileStore().Exists(p); }
 };
 
 struct Files {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/autorun_store.h"
+#include "platform/escaped_text.h"
 
 namespace fs = std::filesystem;
 
@@ -19,29 +20,14 @@ std::string execValue(const std::string& command) {
     for (std::size_t i = 0; i < command.size(); ++i) {
         char c = command[i];
         if (quoted && i > 0 && i < close && (c == '"' || c == '`' || c == '$' || c == '\\')) {
-            out += "\\\\";
+            out += '\\';
         }
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '%':
-                out += "%%";
-                break;
-            default:
-                out += c;
+        out += c;
+        if (c == '%') {
+            out += '%';
         }
     }
-    return out;
+    return BackslashEscaped(out);
 }
 
 // The command an Exec= value was made from by execValue.

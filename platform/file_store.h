@@ -47,6 +47,32 @@ public:
 // MOVEFILE_WRITE_THROUGH, CreateHardLinkA. POSIX: open, write, fsync, fchmod, rename, link.
 FileStore& SystemFileStore();
 
+// The system's store, step for step; a derived store changes the steps it needs to (a test
+// makes one fail, a benchmark leaves out the flush).
+class PassThroughStore : public FileStore {
+public:
+    Handle Create(const std::string& p) override { return SystemFileStore().Create(p); }
+    bool Write(Handle f, const char* d, std::size_t n) override {
+        return SystemFileStore().Write(f, d, n);
+    }
+    bool Flush(Handle f) override { return SystemFileStore().Flush(f); }
+    bool Close(Handle f) override { return SystemFileStore().Close(f); }
+    bool Replace(const std::string& a, const std::string& b) override {
+        return SystemFileStore().Replace(a, b);
+    }
+    bool Remove(const std::string& p) override { return SystemFileStore().Remove(p); }
+    std::string FinalPath(const std::string& p) override { return SystemFileStore().FinalPath(p); }
+    bool KeepAccess(Handle f, const std::string& p) override {
+        return SystemFileStore().KeepAccess(f, p);
+    }
+    bool KeepCopy(const std::string& p, const std::string& c) override {
+        return SystemFileStore().KeepCopy(p, c);
+    }
+    void RemoveLeftovers(const std::string& p) override { SystemFileStore().RemoveLeftovers(p); }
+    bool CreateFolder(const std::string& p) override { return SystemFileStore().CreateFolder(p); }
+    bool Exists(const std::string& p) override { return SystemFileStore().Exists(p); }
+};
+
 // A file name beside `path` for the save in progress, unique to this process.
 std::string TemporaryPathFor(const std::string& path);
 

@@ -18,38 +18,17 @@
 #include "app/startup.h"
 #include "engine/launcher.h"
 #include "engine/schedule_list.h"
+#include "platform/escaped_text.h"
 
 namespace {
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 // A reader that went away (a closed pipe) ends the listing, not the program.
 void PrintSchedules() {
     ScheduleList& list = TheScheduleList();
     for (int i = 0; i < list.Count(); ++i) {
         const ScheduleEntry* entry = list.EntryAt(i);
-        std::string line = Escaped(entry->title) + "\t" + Escaped(entry->file) + "\n";
+        std::string line =
+            BackslashEscaped(entry->title) + "\t" + BackslashEscaped(entry->file) + "\n";
         if (std::fputs(line.c_str(), stdout) < 0) {
             break;
         }
@@ -58,7 +37,8 @@ void PrintSchedules() {
 }
 
 void LogFailedStart(const std::string& commandLine, const std::string& reason) {
-    std::string line = "scheduler: cannot start " + Escaped(commandLine) + ": " + reason + "\n";
+    std::string line =
+        "scheduler: cannot start " + BackslashEscaped(commandLine) + ": " + reason + "\n";
     std::fputs(line.c_str(), stderr);
 }
 

@@ -120,31 +120,6 @@ inline std::string Crlf(const std::string& text) {
     return out;
 }
 
-// The system's store; a test overrides the steps it makes fail.
-class PassThroughStore : public FileStore {
-public:
-    Handle Create(const std::string& p) override { return SystemFileStore().Create(p); }
-    bool Write(Handle f, const char* d, std::size_t n) override {
-        return SystemFileStore().Write(f, d, n);
-    }
-    bool Flush(Handle f) override { return SystemFileStore().Flush(f); }
-    bool Close(Handle f) override { return SystemFileStore().Close(f); }
-    bool Replace(const std::string& a, const std::string& b) override {
-        return SystemFileStore().Replace(a, b);
-    }
-    bool Remove(const std::string& p) override { return SystemFileStore().Remove(p); }
-    std::string FinalPath(const std::string& p) override { return SystemFileStore().FinalPath(p); }
-    bool KeepAccess(Handle f, const std::string& p) override {
-        return SystemFileStore().KeepAccess(f, p);
-    }
-    bool KeepCopy(const std::string& p, const std::string& c) override {
-        return SystemFileStore().KeepCopy(p, c);
-    }
-    void RemoveLeftovers(const std::string& p) override { SystemFileStore().RemoveLeftovers(p); }
-    bool CreateFolder(const std::string& p) override { return SystemFileStore().CreateFolder(p); }
-    bool Exists(const std::string& p) override { return SystemFileStore().Exists(p); }
-};
-
 // Collects what the settings code reports while the object lives.
 struct Reports {
     Reports() {
