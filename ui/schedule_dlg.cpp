@@ -51,8 +51,9 @@ void CenterOnOwner(HWND dialog) {
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// -1 for no selection, and for a list that does not exist (a page that could not be created).
 int ListSelection(HWND list) {
-    return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+    return list != nullptr ? static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)) : -1;
 }
 
 }  // namespace

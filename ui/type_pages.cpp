@@ -26,18 +26,17 @@ bool CTypePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return false;
 }
 
-void CTypePage::ShowDateTime(int id, const LocalDateTime* value) {
+void CTypePage::ShowDateTime(int id, const LocalDateTime& value) {
+    // The picker refuses a value it cannot show (a year before its calendar, an hour of 25).
     SYSTEMTIME time{};
-    if (value != nullptr) {
-        time.wYear = static_cast<WORD>(value->year);
-        time.wMonth = static_cast<WORD>(value->month);
-        time.wDayOfWeek = static_cast<WORD>(value->weekday);
-        time.wDay = static_cast<WORD>(value->day);
-        time.wHour = static_cast<WORD>(value->hour);
-        time.wMinute = static_cast<WORD>(value->minute);
-        time.wSecond = static_cast<WORD>(value->second);
-    }
-    SendDlgItemMessageA(Handle(), id, DTM_SETSYSTEMTIME, value != nullptr ? GDT_VALID : GDT_NONE,
+    time.wYear = static_cast<WORD>(value.year);
+    time.wMonth = static_cast<WORD>(value.month);
+    time.wDayOfWeek = static_cast<WORD>(value.weekday);
+    time.wDay = static_cast<WORD>(value.day);
+    time.wHour = static_cast<WORD>(value.hour);
+    time.wMinute = static_cast<WORD>(value.minute);
+    time.wSecond = static_cast<WORD>(value.second);
+    SendDlgItemMessageA(Handle(), id, DTM_SETSYSTEMTIME, GDT_VALID,
                         reinterpret_cast<LPARAM>(&time));
 }
 

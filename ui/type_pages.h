@@ -21,7 +21,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void ShowDateTime(int id, const LocalDateTime* value) override;
+    void ShowDateTime(int id, const LocalDateTime& value) override;
     bool ReadDateTime(int id, LocalDateTime& value) override;
     void ShowText(int id, const std::string& text) override;
     std::string ReadText(int id) override;

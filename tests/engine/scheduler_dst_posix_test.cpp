@@ -13,15 +13,6 @@
 #include "tests/support/schedule.h"
 
 namespace {
-// The zone for the object's life; the C library reads TZ again at each change.
-struct TimeZone : ScopedEnv {
-    explicit TimeZone(const char* zone) : ScopedEnv("TZ", zone) { tzset(); }
-    ~TimeZone() {
-        Restore();
-        tzset();
-    }
-};
-
 ScheduleEntry At(ScheduleType type, int hour, int min) {
     return MakeEntry(type, 0, 0, 0, hour, min, 0, kEveryDay, 0,
                      std::to_string(type) + "@" + std::to_string(hour) + ":" + std::to_string(min));

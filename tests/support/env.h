@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -20,4 +21,13 @@ public:
 private:
     const char* name_;
     std::optional<std::string> saved_;
+};
+
+// The zone for the object's life; the C library reads TZ again at each change.
+struct TimeZone : ScopedEnv {
+    explicit TimeZone(const char* zone) : ScopedEnv("TZ", zone) { tzset(); }
+    ~TimeZone() {
+        Restore();
+        tzset();
+    }
 };

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <dlgs.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -109,6 +111,92 @@ TEST_F(ScheduleEditorTest, AddChecksTheTitleAndEveryPageThenSavesAndRegisters) {
     EXPECT_EQ(autorun_.entries.size(), 1u);
 }
 
+TEST_F(ScheduleEditorTest, CommandsChangeOnlyWhatTheUserConfirmed) {
+    LoadSchedules({{"A", "a.dvs"}, {"B", "b.dvs"}, {"C", "c.dvs"}});
+    ASSERT_TRUE(TheScheduleStorage().Save());
+    const std::string saved = data_.Read(ScheduleStorage::kFileName);
+
+    DialogScript add;
+    add.Then("Schedule", [&](HWND dialog) { Press(dialog, IDCANCEL); });
+    Command(ID_SCHEDULE_ADD);
+    EXPECT_EQ(data_.Read(ScheduleStorage::kFileName), saved);
+    EXPECT_TRUE(autorun_.entries.empty());
+
+    SelectedScheduleIndex = 1;
+    DialogScript change;
+    change.Then("Schedule", [&](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_EDITOR_TITLE, "B2");
+        Press(dialog, IDOK);
+    });
+    Command(ID_SCHEDULE_CHANGE);
+    const std::vector<std::pair<std::string, std::string>> changed = {
+        {"A", "a.dvs"}, {"B2", "b.dvs"}, {"C", "c.dvs"}};
+    EXPECT_EQ(Rows(), changed);
+
+    // No keeps the list; only the last removal ends the autorun registration.
+    EnableAutorun();
+    for (int answer : {IDNO, IDYES, IDYES, IDYES}) {
+        SelectedScheduleIndex = 0;
+        int before = TheScheduleList().Count();
+        DialogScript remove;
+        remove.Then("Scheduler", Answer(answer));
+        Command(ID_SCHEDULE_REMOVE);
+        EXPECT_EQ(TheScheduleList().Count(), answer == IDYES ? before - 1 : before);
+        EXPECT_EQ(autorun_.entries.empty(), TheScheduleList().IsEmpty());
+    }
+}
+
+TEST_F(ScheduleEditorTest, BrowseKeepsTheTypedTitle) {
+    data_.Write("site.dvs", "");
+    DialogScript script;
+    script.Then("Schedule", [&](HWND dialog) {
+              SetDlgItemTextA(dialog, IDC_EDITOR_TITLE, "Typed");
+              Press(dialog, IDC_EDITOR_BROWSE);
+          })
+        .Then("Open", [&](HWND open) {
+            SetDlgItemTextA(open, cmb13, data_.File("site.dvs").c_str());
+            SetDlgItemTextA(open, edt1, data_.File("site.dvs").c_str());
+            PostMessageA(open, WM_COMMAND, IDOK, 0);
+        })
+        .Then("Schedule", [&](HWND dialog) { Press(dialog, IDOK); });
+    Command(ID_SCHEDULE_ADD);
+    EXPECT_EQ(Rows(), (std::vector<std::pair<std::string, std::string>>{
+                          {"Typed", data_.File("site.dvs")}}));
+}
+
+// Refuses to create the editor's pages, as a system out of window resources would.
+LRESULT CALLBACK RefusePages(int code, WPARAM window, LPARAM info) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(info)->lpcs;
+        char parent[32] = {};
+        GetWindowTextA(create->hwndParent, parent, sizeof(parent));
+        if ((create->style & WS_CHILD) != 0 && std::string(parent) == "Schedule" &&
+            IS_INTRESOURCE(create->lpszClass) && LOWORD(create->lpszClass) == 0x8002) {
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, window, info);
+}
+
+TEST_F(ScheduleEditorTest, MissingPagesGiveNoListPositions) {
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &RefusePages, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    for (int type : {Weekly, Yearly}) {
+        DialogScript script;
+        script.Then("Schedule", [&](HWND dialog) {
+            EXPECT_EQ(Editor(dialog).PageWindow(type).Handle(), nullptr);
+            SetDlgItemTextA(dialog, IDC_EDITOR_TITLE, "No page");
+            ChooseType(dialog, type);
+            Press(dialog, IDOK);
+        });
+        Command(ID_SCHEDULE_ADD);
+    }
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(TheScheduleList().Count(), 2);
+    EXPECT_EQ(TheScheduleList().EntryAt(0)->nday_week, -1);
+    EXPECT_EQ(TheScheduleList().EntryAt(1)->month, -1);
+}
+
 TEST_F(ScheduleEditorTest, EnterInAPageRunsOkAndEscCancels) {
     ASSERT_TRUE(TheScheduleList().Append(MakeEntry(Weekly, 0, 0, 0, 6, 0, 0, 0, 2, "C:\\a.dvs")));
     TheScheduleList().EntryAt(0)->title = "Report";
@@ -120,8 +208,8 @@ TEST_F(ScheduleEditorTest, EnterInAPageRunsOkAndEscCancels) {
         ChooseType(dialog, Hourly);
         HWND minutes = PageItem(dialog, Hourly, IDC_PAGE_NUMBER);
         SetWindowTextA(minutes, "30");
-        SetFocus(minutes);
-        PostMessageA(minutes, WM_KEYDOWN, VK_RETURN, 1);
+        // The command Enter makes inside the page, handed to the page itself.
+        SendMessageA(Editor(dialog).PageWindow(Hourly).Handle(), WM_COMMAND, IDOK, 0);
     });
     Command(ID_SCHEDULE_CHANGE);
     ScheduleEntry expected = MakeEntry(Hourly, 0, 0, 0, 0, 30, 0, 0, 0, "C:\\a.dvs");
@@ -134,7 +222,7 @@ TEST_F(ScheduleEditorTest, EnterInAPageRunsOkAndEscCancels) {
     DialogScript cancel;
     cancel.Then("Schedule", [&](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_EDITOR_TITLE, "Not kept");
-        PostMessageA(PageItem(dialog, Hourly, IDC_PAGE_NUMBER), WM_KEYDOWN, VK_ESCAPE, 1);
+        SendMessageA(Editor(dialog).PageWindow(Hourly).Handle(), WM_COMMAND, IDCANCEL, 0);
     });
     NotifyFromList(NM_DBLCLK);
     EXPECT_EQ(Fields(*TheScheduleList().EntryAt(0)), Fields(expected));

@@ -3,22 +3,31 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "tests/support/env.h"
+#include "resources/resource_ids.h"
 #include "tests/support/schedule.h"
 #include "ui/models/schedule_editor_model.h"
 
 namespace {
 
-// A page's controls as plain values: what Show put there is what ReadBack finds.
+// A page's controls as plain values: what Show put there is what ReadBack finds. Like the
+// real picker, a date-time picker starts at today and refuses what its calendar lacks.
 struct FakeControls : PageControls {
+    static constexpr LocalDateTime kToday{2026, 7, 8, 9, 10, 11};
     std::map<int, LocalDateTime> times;
     std::map<int, std::string> texts;
     std::map<int, bool> checks;
     std::map<int, int> lists;
+    std::vector<int> complaints;
 
-    void ShowDateTime(int id, const LocalDateTime* value) override {
-        if (value != nullptr) {
-            times[id] = *value;
+    void ShowDateTime(int id, const LocalDateTime& value) override {
+        times.try_emplace(id, kToday);
+        if (value.year >= 1753 && value.month >= 1 && value.month <= 12 && value.day >= 1 &&
+            value.day <= 31 && value.hour < 24 && value.minute < 60 && value.second < 60) {
+            times[id] = value;
         }
     }
     bool ReadDateTime(int id, LocalDateTime& value) override {
@@ -29,25 +38,38 @@ struct FakeControls : PageControls {
     void ShowCheck(int id, bool ticked) override { checks[id] = ticked; }
     bool ReadCheck(int id) override { return checks[id]; }
     void ShowList(int id, const char* const*, int, int position) override { lists[id] = position; }
-    void Complain(int, const std::string&) override {}
+    void Complain(int id, const std::string&) override { complaints.push_back(id); }
+};
+
+// An editor seeded as Change seeds it, its pages shown in their controls.
+struct OpenEditor {
+    ScheduleEditorModel editor;
+    FakeControls pages[kPageCount];
+    PageControls* controls[kPageCount];
+
+    OpenEditor(const ScheduleEntry* entry, std::time_t now) {
+        editor.FillDefaults(now);
+        if (entry != nullptr) {
+            editor.FillFromEntry(*entry);
+        }
+        editor.NormaliseEnable();
+        for (int i = 0; i < kPageCount; ++i) {
+            editor.Page(i)->Show(pages[i]);
+            controls[i] = &pages[i];
+        }
+        editor.type = PageIndexForType(editor.initialType);
+    }
+    ScheduleEntry Build() {
+        return editor.BuildResult(pages[Weekly].lists[1010], pages[Yearly].lists[1010]);
+    }
 };
 
 // Seeds an editor from the entry as Change does, shows every page, reads every page back
 // and builds the entry, as OK without any change would.
 ScheduleEntry RoundTrip(const ScheduleEntry& entry, std::time_t now) {
-    ScheduleEditorModel editor;
-    editor.FillDefaults(now);
-    editor.FillFromEntry(entry);
-    editor.NormaliseEnable();
-    FakeControls pages[kPageCount];
-    PageControls* controls[kPageCount];
-    for (int i = 0; i < kPageCount; ++i) {
-        editor.Page(i)->Show(pages[i]);
-        controls[i] = &pages[i];
-    }
-    editor.type = PageIndexForType(editor.initialType);
-    EXPECT_TRUE(editor.ReadBackPages(controls));
-    return editor.BuildResult(pages[Weekly].lists[1010], pages[Yearly].lists[1010]);
+    OpenEditor open(&entry, now);
+    EXPECT_TRUE(open.editor.ReadBackPages(open.controls));
+    return open.Build();
 }
 
 ScheduleEntry WithTexts(ScheduleEntry e, const char* title, const char* parameters = "") {
@@ -66,8 +88,11 @@ TEST(ScheduleEditorModel, EntryThroughTheEditorAndBack) {
     const Case cases[] = {
         {"once", MakeEntry(Once, 15, 3, 2026, 14, 30, 45)},
         {"once in december", MakeEntry(Once, 31, 12, 2025, 23, 59, 59)},
-        {"once without a date", MakeEntry(Once, 0, 0, 0, 8, 0, 0),
-         MakeEntry(Once, 1, 1, 2004, 8, 0, 0)},
+        // Dates the picker shows a stand-in for, or cannot show at all, are stored again.
+        {"once without a date", MakeEntry(Once, 0, 0, 0, 8, 0, 0)},
+        {"once in 1950", MakeEntry(Once, 5, 6, 1950, 8, 0, 0)},
+        {"once before the calendar", MakeEntry(Once, 5, 6, 1700, 8, 0, 0)},
+        {"once at 25:61", MakeEntry(Once, 5, 6, 2026, 25, 61, 0)},
         {"hourly drops unused fields", MakeEntry(Hourly, 3, 4, 2020, 7, 45, 9, 31, 2),
          MakeEntry(Hourly, 0, 0, 0, 0, 45, 0)},
         {"daily work days", MakeEntry(Daily, 0, 0, 0, 2, 30, 0, 31)},
@@ -99,6 +124,48 @@ TEST(ScheduleEditorModel, EntryThroughTheEditorAndBack) {
             EXPECT_EQ(Fields(RoundTrip(in, now)), Fields(out));
         }
     }
+}
+
+TEST(ScheduleEditorModel, TimesAreStoredAsTypedOnTheDayTheClocksGoForward) {
+    TimeZone zone("Europe/Berlin");
+    const std::time_t now = LocalTime(2026, 3, 29, 1, 0, 0);
+    for (int type : {Once, Daily, Weekly, Monthly, Yearly}) {
+        SCOPED_TRACE(type);
+        OpenEditor open(nullptr, now);
+        for (auto& [id, time] : open.pages[type].times) {
+            time.hour = 2;
+            time.minute = 30;
+        }
+        open.editor.type = type;
+        ASSERT_TRUE(open.editor.ReadBackPages(open.controls));
+        ScheduleEntry result = open.Build();
+        EXPECT_EQ(std::tie(result.hour, result.min), std::make_tuple(2, 30));
+        if (type == Once) {
+            EXPECT_EQ(std::tie(result.day, result.month, result.year),
+                      std::make_tuple(29, 3, 2026));
+        }
+    }
+}
+
+TEST(ScheduleEditorModel, EveryPageIsReadBackWhateverFailsEachInItsOrder) {
+    OpenEditor open(nullptr, LocalTime(2026, 7, 8, 9, 10, 11));
+    for (int type = 0; type < kPageCount; ++type) {
+        for (auto& [id, time] : open.pages[type].times) {
+            time.hour = 5;
+        }
+    }
+    open.pages[Hourly].texts[IDC_PAGE_NUMBER] = "75";
+    open.pages[Monthly].texts[IDC_PAGE_NUMBER] = "";
+    open.pages[Yearly].texts[IDC_PAGE_NUMBER] = "0";
+    EXPECT_FALSE(open.editor.ReadBackPages(open.controls));
+    for (int type : {Hourly, Monthly, Yearly}) {
+        EXPECT_EQ(open.pages[type].complaints, std::vector<int>{IDC_PAGE_NUMBER}) << type;
+    }
+    // Pages after a refusal are read; the Monthly day is checked before its time is read,
+    // the Yearly day after.
+    EXPECT_EQ(open.editor.daily.time.value.hour, 5);
+    EXPECT_EQ(open.editor.monthly.time.value.hour, 9);
+    EXPECT_EQ(open.editor.yearly.time.value.hour, 5);
 }
 
 TEST(ScheduleEditorModel, NewScheduleIsSeededFromNow) {

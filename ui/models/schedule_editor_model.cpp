@@ -14,13 +14,10 @@ std::int32_t DayOrFirst(std::int16_t day) {
     return day >= 1 && day <= 31 ? day : 1;
 }
 
-void SetTimeOfDay(ScheduleEntry& entry, std::time_t value) {
-    LocalDateTime local;
-    if (SplitLocal(value, local)) {
-        entry.hour = Low16(local.hour);
-        entry.min = Low16(local.minute);
-        entry.sec = Low16(local.second);
-    }
+void SetTimeOfDay(ScheduleEntry& entry, const DateTimeField& field) {
+    entry.hour = Low16(field.value.hour);
+    entry.min = Low16(field.value.minute);
+    entry.sec = Low16(field.value.second);
 }
 
 }  // namespace
@@ -44,15 +41,13 @@ void ScheduleEditorModel::FillDefaults(std::time_t now) {
     if (!SplitLocal(now, local)) {
         return;
     }
-    once.date = now;
-    once.time = now;
+    for (DateTimeField* field :
+         {&once.date, &once.time, &daily.time, &weekly.time, &monthly.time, &yearly.time}) {
+        *field = {local, std::nullopt};
+    }
     hourly.minutes = local.minute;
-    daily.time = now;
-    weekly.time = now;
     weekly.weekdayIndex = (local.weekday + 6) % 7;
-    monthly.time = now;
     monthly.dayOfMonth = local.day;
-    yearly.time = now;
     yearly.dayOfMonth = local.day;
     yearly.monthIndex = local.month - 1;
 }
@@ -64,16 +59,16 @@ void ScheduleEditorModel::FillFromEntry(const ScheduleEntry& entry) {
     file = entry.file;
     parameters = entry.parameters;
 
-    // Date parts that cannot make a calendar date are replaced, for the pickers only.
+    // The entry's own parts, even those no calendar has: the pickers show a stand-in for
+    // them, and OK without an edit stores them again.
     LocalDateTime parts;
-    parts.year = entry.year < 1900 ? 2004 : entry.year;
-    parts.month = entry.month >= 1 && entry.month <= 12 ? entry.month : 1;
-    parts.day = DayOrFirst(entry.day);
+    parts.year = entry.year;
+    parts.month = entry.month;
+    parts.day = entry.day;
     parts.hour = entry.hour;
     parts.minute = entry.min;
     parts.second = entry.sec;
-    std::time_t when = static_cast<std::time_t>(-1);
-    JoinLocal(parts, when);
+    const DateTimeField when{parts, std::nullopt};
 
     switch (entry.type) {
         case Once:
@@ -134,16 +129,12 @@ ScheduleEntry ScheduleEditorModel::BuildResult(int weekdayPosition, int monthPos
     entry.type = Low16(type);
     entry.days_week = 0;
     switch (type) {
-        case Once: {
-            LocalDateTime date;
-            if (SplitLocal(once.date, date)) {
-                entry.day = Low16(date.day);
-                entry.month = Low16(date.month);
-                entry.year = Low16(date.year);
-            }
+        case Once:
+            entry.day = Low16(once.date.value.day);
+            entry.month = Low16(once.date.value.month);
+            entry.year = Low16(once.date.value.year);
             SetTimeOfDay(entry, once.time);
             break;
-        }
         case Hourly:
             entry.min = Low16(hourly.minutes);
             break;

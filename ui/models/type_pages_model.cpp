@@ -15,17 +15,37 @@ constexpr int kDayBoxes[kWeekdayCount] = {
     IDC_DAILY_MONDAY, IDC_DAILY_TUESDAY,  IDC_DAILY_WEDNESDAY, IDC_DAILY_THURSDAY,
     IDC_DAILY_FRIDAY, IDC_DAILY_SATURDAY, IDC_DAILY_SUNDAY};
 
-void ShowTime(PageControls& controls, int id, std::time_t value) {
-    LocalDateTime local;
-    controls.ShowDateTime(id, SplitLocal(value, local) ? &local : nullptr);
+bool SameReading(const LocalDateTime& a, const LocalDateTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute && a.second == b.second;
 }
 
-// A picker without a valid value leaves the field as it was, without a word.
-void ReadTime(PageControls& controls, int id, std::time_t& field) {
-    LocalDateTime local;
-    std::time_t value = 0;
-    if (controls.ReadDateTime(id, local) && JoinLocal(local, value)) {
-        field = value;
+// Date parts that cannot make a calendar date are replaced for the picker only: the field
+// keeps them until the user picks another value.
+void ShowTime(PageControls& controls, int id, DateTimeField& field) {
+    LocalDateTime shown = field.value;
+    if (shown.year < 1900) {
+        shown.year = 2004;
+    }
+    if (shown.month < 1 || shown.month > 12) {
+        shown.month = 1;
+    }
+    if (shown.day < 1 || shown.day > 31) {
+        shown.day = 1;
+    }
+    controls.ShowDateTime(id, shown);
+    LocalDateTime reading;
+    field.shown = controls.ReadDateTime(id, reading) ? std::optional(reading) : std::nullopt;
+}
+
+// A picker without a valid value, or still showing the field's value, leaves the field as it
+// was, without a word.
+void ReadTime(PageControls& controls, int id, DateTimeField& field) {
+    LocalDateTime reading;
+    if (controls.ReadDateTime(id, reading) &&
+        !(field.shown.has_value() && SameReading(*field.shown, reading))) {
+        field.value = reading;
+        field.shown = reading;
     }
 }
 
@@ -62,23 +82,6 @@ bool SplitLocal(std::time_t value, LocalDateTime& local) {
     local.minute = parts.tm_min;
     local.second = parts.tm_sec;
     local.weekday = parts.tm_wday;
-    return true;
-}
-
-bool JoinLocal(const LocalDateTime& local, std::time_t& value) {
-    std::tm parts{};
-    parts.tm_year = local.year - 1900;
-    parts.tm_mon = local.month - 1;
-    parts.tm_mday = local.day;
-    parts.tm_hour = local.hour;
-    parts.tm_min = local.minute;
-    parts.tm_sec = local.second;
-    parts.tm_isdst = -1;
-    std::time_t joined = std::mktime(&parts);
-    if (joined == static_cast<std::time_t>(-1)) {
-        return false;
-    }
-    value = joined;
     return true;
 }
 

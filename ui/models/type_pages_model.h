@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 // The six pages of the schedule editor, one per schedule type, without their windows: the
 // values each page holds, how it shows them in its controls and how it reads them back.
-// A date-time value is a calendar time, split into and built from local time.
 
 // A local date and time to the second; month 1..12, weekday from Sunday 0.
 struct LocalDateTime {
@@ -21,16 +21,22 @@ struct LocalDateTime {
 
 // False when the calendar time has no local form.
 bool SplitLocal(std::time_t value, LocalDateTime& local);
-// The calendar time of a local date and time (daylight saving as the system decides it);
-// false when it has none. Out-of-range parts carry over as the C library does.
-bool JoinLocal(const LocalDateTime& local, std::time_t& value);
+
+// A page's date and time as the picker shows it. It is never joined into a calendar time, so
+// the day's daylight-saving rules cannot move what was typed. `shown` is what the picker read
+// after the value was put there: a picker still reading it was not edited, and the value
+// stays, even one the picker could not take.
+struct DateTimeField {
+    LocalDateTime value;
+    std::optional<LocalDateTime> shown;
+};
 
 // What a page asks of its window: its controls by id.
 class PageControls {
 public:
     virtual ~PageControls() = default;
-    // nullptr: a value the picker cannot take; it keeps what it shows.
-    virtual void ShowDateTime(int id, const LocalDateTime* value) = 0;
+    // A value the picker cannot take leaves it showing what it showed.
+    virtual void ShowDateTime(int id, const LocalDateTime& value) = 0;
     // False when the picker holds no valid value.
     virtual bool ReadDateTime(int id, LocalDateTime& value) = 0;
     virtual void ShowText(int id, const std::string& text) = 0;
@@ -64,8 +70,8 @@ int ListPosition(std::int32_t index, int count);
 
 class OncePageModel : public TypePageModel {
 public:
-    std::time_t date = 0;
-    std::time_t time = 0;
+    DateTimeField date;
+    DateTimeField time;
     void Show(PageControls& controls) override;
     bool ReadBack(PageControls& controls) override;
 };
@@ -79,7 +85,7 @@ public:
 
 class DailyPageModel : public TypePageModel {
 public:
-    std::time_t time = 0;
+    DateTimeField time;
     std::int32_t dayTicks[kWeekdayCount] = {};  // Monday first; 1 ticked
     void Show(PageControls& controls) override;
     bool ReadBack(PageControls& controls) override;
@@ -88,7 +94,7 @@ public:
 class WeeklyPageModel : public TypePageModel {
 public:
     std::int32_t weekdayIndex = 0;  // Monday 0
-    std::time_t time = 0;
+    DateTimeField time;
     void Show(PageControls& controls) override;
     // The weekday is taken from the list by the editor, not here.
     bool ReadBack(PageControls& controls) override;
@@ -97,7 +103,7 @@ public:
 class MonthlyPageModel : public TypePageModel {
 public:
     std::int32_t dayOfMonth = 0;
-    std::time_t time = 0;
+    DateTimeField time;
     void Show(PageControls& controls) override;
     bool ReadBack(PageControls& controls) override;
 };
@@ -105,7 +111,7 @@ public:
 class YearlyPageModel : public TypePageModel {
 public:
     std::int32_t monthIndex = 0;  // January 0
-    std::time_t time = 0;
+    DateTimeField time;
     std::int32_t dayOfMonth = 0;
     void Show(PageControls& controls) override;
     // The month is taken from the list by the editor, not here.
