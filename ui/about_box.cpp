@@ -66,10 +66,10 @@ bool CAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
     switch (LOWORD(wParam)) {
         case IDOK:
             exchangeTexts(false);
-            EndDialog(Handle(), IDOK);
+            EndModal(IDOK);
             return true;
         case IDCANCEL:
-            EndDialog(Handle(), IDCANCEL);
+            EndModal(IDCANCEL);
             return true;
         default:
             return false;

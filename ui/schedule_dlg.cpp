@@ -194,7 +194,7 @@ void CScheduleDlg::onOk() {
     result_ = model_.BuildResult(ListSelection(GetDlgItem(weekly_.Handle(), IDC_PAGE_LIST)),
                                  ListSelection(GetDlgItem(yearly_.Handle(), IDC_PAGE_LIST)));
     readFields();
-    EndDialog(Handle(), IDOK);
+    EndModal(IDOK);
 }
 
 bool CScheduleDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
@@ -208,7 +208,7 @@ bool CScheduleDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) 
             onOk();
             return true;
         case IDCANCEL:
-            EndDialog(Handle(), IDCANCEL);
+            EndModal(IDCANCEL);
             return true;
         case IDC_EDITOR_TYPE:
             if (code == CBN_SELCHANGE) {

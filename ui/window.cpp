@@ -96,8 +96,16 @@ Dialog* Dialog::FromHandle(HWND hwnd) {
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
-    return DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), owner,
-                           &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    endedModal_ = false;
+    INT_PTR result = DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), owner,
+                                     &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    // A quit ends the system's modal loop with whatever result it holds (IDOK under Wine).
+    return result == -1 || endedModal_ ? result : IDCANCEL;
+}
+
+void Dialog::EndModal(INT_PTR result) {
+    endedModal_ = true;
+    EndDialog(hwnd_, result);
 }
 
 bool Dialog::CreateChild(HWND parent) {

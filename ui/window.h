@@ -56,7 +56,9 @@ public:
     // The Dialog object of a dialog made by this class, or nullptr.
     static Dialog* FromHandle(HWND hwnd);
 
-    // Runs the dialog modally; the value passed to EndDialog, or -1 when it could not open.
+    // Runs the dialog modally; the value passed to EndModal, or -1 when it could not open.
+    // A run its own buttons did not end (the thread was told to quit) gives IDCANCEL, so it
+    // is never taken as confirmed.
     INT_PTR DoModal(HWND owner);
     // Creates the dialog as a child window (a form inside a frame).
     bool CreateChild(HWND parent);
@@ -65,10 +67,13 @@ protected:
     virtual bool OnInitDialog() { return true; }
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     virtual void OnFinalDestroy() {}
+    // Ends a modal run with the value DoModal returns.
+    void EndModal(INT_PTR result);
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     int templateId_;
     HWND hwnd_ = nullptr;
+    bool endedModal_ = false;
 };

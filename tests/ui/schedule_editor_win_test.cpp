@@ -146,6 +146,29 @@ TEST_F(ScheduleEditorTest, CommandsChangeOnlyWhatTheUserConfirmed) {
     }
 }
 
+TEST_F(ScheduleEditorTest, ShutDownDuringAModalRunChangesNothing) {
+    LoadSchedules({{"Kept", "k.dvs"}});
+    ASSERT_TRUE(TheScheduleStorage().Save());
+    EnableAutorun();
+    const std::string saved = data_.Read(ScheduleStorage::kFileName);
+    const auto registered = autorun_.entries;
+    // As the tray menu's Shut Down, or the installer, sends it while the window is open.
+    auto shutDown = [&](HWND) { PostMessageA(frame_->Handle(), WM_COMMAND, ID_APP_SHUTDOWN, 0); };
+    for (auto [command, caption] : {std::pair{ID_SCHEDULE_ADD, "Schedule"},
+                                    {ID_SCHEDULE_CHANGE, "Schedule"},
+                                    {ID_SCHEDULE_REMOVE, "Scheduler"}}) {
+        SCOPED_TRACE(command);
+        SelectedScheduleIndex = 0;
+        DialogScript script;
+        script.Then(caption, shutDown);
+        Command(command);
+        EXPECT_TRUE(QuitPosted());
+        EXPECT_EQ(Rows(), (std::vector<std::pair<std::string, std::string>>{{"Kept", "k.dvs"}}));
+        EXPECT_EQ(data_.Read(ScheduleStorage::kFileName), saved);
+        EXPECT_EQ(autorun_.entries, registered);
+    }
+}
+
 TEST_F(ScheduleEditorTest, BrowseKeepsTheTypedTitle) {
     data_.Write("site.dvs", "");
     DialogScript script;
