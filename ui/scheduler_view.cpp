@@ -53,6 +53,7 @@ CSchedulerView::~CSchedulerView() {
 }
 
 bool CSchedulerView::Create() {
+    // The frame passes the shell's restart on; only top-level windows hear it.
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     return CreateChild(frame_.Handle());
 }
