@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/program_path.h"
 #include "resources/resource_ids.h"
@@ -17,8 +19,7 @@ namespace {
 
 constexpr const char* kTitle = "Dovrin Lens Scheduler";
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::string kEntryKey =
-    std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kTitle;
+constexpr const char* kEntries = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::string SetupPath() {
     return FolderOf(ProgramPath()) + "..\\dist\\Scheduler-" SCHEDULER_VERSION "-setup.exe";
@@ -43,6 +44,43 @@ std::string Folder(const TempDir& dir, const char* name) {
     return dir.Path() + name;
 }
 
+// A product folder in the dir holding the stub under each of the names.
+std::string ProductFolder(const TempDir& dir,
+                          const char* name,
+                          std::initializer_list<const char*> exes) {
+    dir.MakeFolder(name);
+    for (const char* exe : exes) {
+        CopyFileA(StubProgramPath().c_str(), (Folder(dir, name) + "\\" + exe).c_str(), TRUE);
+    }
+    return Folder(dir, name);
+}
+
+long Install(const std::string& folder) {
+    return RunToEnd("\"" + SetupPath() + "\" /S /D=" + folder);
+}
+
+// The Add/Remove Programs keys that name the folder.
+std::vector<std::string> EntriesOf(const std::string& folder) {
+    std::vector<std::string> keys;
+    HKEY root;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEntries, 0, KEY_READ, &root);
+    char name[256];
+    for (DWORD i = 0; RegEnumKeyA(root, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+        const std::string key = std::string(kEntries) + "\\" + name;
+        if (lstrcmpiA(ReadText(HKEY_LOCAL_MACHINE, key, "InstallLocation").c_str(),
+                      folder.c_str()) == 0) {
+            keys.push_back(key);
+        }
+    }
+    RegCloseKey(root);
+    return keys;
+}
+
+// Runs the quiet uninstall command of the folder's entry.
+long Uninstall(const std::string& folder) {
+    return RunToEnd(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "QuietUninstallString"));
+}
+
 }  // namespace
 
 TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
@@ -60,7 +98,10 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     // /D takes the rest of the command line, blanks and all, unquoted.
     ASSERT_EQ(RunToEnd("\"" + SetupPath() + "\" /S /D=" + folder), 0);
     ASSERT_EQ(GetFileAttributesA(program.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName"), kTitle);
+    ASSERT_EQ(EntriesOf(folder).size(), 1u);
+    const std::string kEntryKey = EntriesOf(folder)[0];
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName"),
+              std::string(kTitle) + " (" + folder + ")");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayVersion"), SCHEDULER_VERSION);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "InstallLocation"), folder);
     const std::string uninstaller = folder + "\\Uninstall Scheduler.exe";
@@ -76,16 +117,22 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     SendMessageA(window, WM_COMMAND, ID_AUTORUN, 0);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, kTitle), "\"" + program + "\" -server");
 
-    // The uninstaller hands over to a copy of itself and returns at once: wait for its work.
-    ASSERT_EQ(RunToEnd("\"" + uninstaller + "\" /S"), 0);
+    // The entry's quiet command returns the outcome: a program that does not answer is not
+    // ended, and nothing is removed.
+    HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(window, nullptr));
+    SuspendThread(thread);
+    EXPECT_EQ(Uninstall(folder), 3);
+    ResumeThread(thread);
+    CloseHandle(thread);
+    EXPECT_TRUE(dir.Exists("Dovrin Lens\\Uninstall Scheduler.exe"));
+    ASSERT_EQ(Uninstall(folder), 0);
+    EXPECT_TRUE(EntriesOf(folder).empty());
+    // The running uninstaller's own file goes a moment after it ended.
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            return GetFileAttributesA(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                   ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName") == "(none)";
-        },
-        30000));
+        [&] { return GetFileAttributesA(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
     // Ended by its Shutdown command, not killed.
-    EXPECT_TRUE(running.WaitExit(5000));
+    EXPECT_TRUE(running.WaitExit(0));
     EXPECT_EQ(running.ExitCode(), 0u);
     EXPECT_EQ(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, kTitle), "(none)");
@@ -122,4 +169,50 @@ TEST(Installer, RefusesAFolderWithoutTheProduct) {
         EXPECT_FALSE(dir.Exists("target\\Scheduler.exe"));
         EXPECT_FALSE(dir.Exists("target\\Uninstall Scheduler.exe"));
     }
+}
+
+// A copy that fails fails the install: no entry, the other folder's entry as it was.
+TEST(Installer, FailsWithoutAnEntryWhenTheProgramCannotBeWritten) {
+    TempDir dir;
+    const std::string first = ProductFolder(dir, "first", {"dovlens.exe"});
+    ASSERT_EQ(Install(first), 0);
+    const std::string firstEntry = EntriesOf(first).at(0);
+    const std::string name = ReadText(HKEY_LOCAL_MACHINE, firstEntry, "DisplayName");
+    struct Case {
+        const char* what;
+        const char* blocked;  // a file held open, else a folder, where the installer writes
+        bool heldOpen;
+    };
+    const Case cases[] = {
+        {"the program held open", "Scheduler.exe", true},
+        {"a folder in the program's place", "Scheduler.exe", false},
+        {"a folder in the uninstaller's place", "Uninstall Scheduler.exe", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir other;
+        const std::string folder = ProductFolder(other, "second", {"dovlens.exe"});
+        const std::string blocked = folder + "\\" + c.blocked;
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.heldOpen) {
+            held = CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        } else {
+            CreateDirectoryA(blocked.c_str(), nullptr);
+        }
+        EXPECT_EQ(Install(folder), 4);
+        CloseHandle(held);
+        EXPECT_TRUE(EntriesOf(folder).empty());
+        // What was written of a fresh install goes again.
+        EXPECT_EQ(other.Exists("second\\Scheduler.exe"), std::string(c.blocked) == "Scheduler.exe");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, firstEntry, "DisplayName"), name);
+    }
+    // A second folder of the same product gets an entry of its own; uninstalling one leaves
+    // the other.
+    const std::string second = ProductFolder(dir, "second", {"dovlens.exe"});
+    ASSERT_EQ(Install(second), 0);
+    ASSERT_EQ(EntriesOf(second).size(), 1u);
+    EXPECT_NE(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(second)[0], "DisplayName"), name);
+    EXPECT_EQ(Uninstall(first), 0);
+    EXPECT_TRUE(EntriesOf(first).empty());
+    EXPECT_EQ(Uninstall(second), 0);
 }
