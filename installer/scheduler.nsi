@@ -50,7 +50,8 @@ Var Entry       ; the Add/Remove Programs key of $INSTDIR
 Var Failure     ; why the program could not be ended, empty when it was
 Var Probe       ; the title whose windows are being looked at
 Var ProbeExe    ; and its product's executable
-Var Ended       ; 1 when a running program was ended
+Var EndedShown  ; 1 when a running program with its window shown was ended
+Var EndedHidden ; 1 when one behind its tray icon was ended
 Var Fresh       ; 1 when $INSTDIR held no Scheduler.exe before this install
 
 !define MUI_ICON "${ICON}"
@@ -162,7 +163,8 @@ FunctionEnd
 
 ; Ends every running copy of $INSTDIR\Scheduler.exe whose main window is captioned $Probe:
 ; the Shutdown command lets it remove its tray icon and stop as the user's "Shut Down" would.
-; Copies of other folders are left alone. Sets $Failure when one does not end in time.
+; Copies of other folders are left alone. Sets $Failure when one does not end in time. The
+; program's resolved path in $R8.
 Function ${un}EndProgramTitled
     StrCpy $R0 0    ; the window after which to search on
     StrCpy $R1 0    ; rounds, against a program that keeps coming back
@@ -183,8 +185,11 @@ Function ${un}EndProgramTitled
         ${EndIf}
         StrCpy $R4 ""
         System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R4, *i ${NSIS_MAX_STRLEN})'
-        ${If} $R4 == "$INSTDIR\Scheduler.exe"
+        StrCpy $0 $R4
+        Call ${un}Resolve
+        ${If} $0 == $R8
             DetailPrint "Ending $Probe"
+            System::Call 'user32::IsWindowVisible(p R0) i .R6'
             SendMessage $R0 ${WM_COMMAND} ${ID_APP_SHUTDOWN} 0 /TIMEOUT=5000
             System::Call 'kernel32::WaitForSingleObject(p R3, i 10000) i .R5'
             ${If} $R5 != 0
@@ -192,7 +197,11 @@ Function ${un}EndProgramTitled
                 System::Call 'kernel32::CloseHandle(p R3)'
                 ${Break}
             ${EndIf}
-            StrCpy $Ended 1
+            ${If} $R6 != 0
+                StrCpy $EndedShown 1
+            ${Else}
+                StrCpy $EndedHidden 1
+            ${EndIf}
             StrCpy $R0 0   ; that window is gone: search from the top again
         ${EndIf}
         System::Call 'kernel32::CloseHandle(p R3)'
@@ -201,13 +210,18 @@ FunctionEnd
 
 ; Ends the folder's running program, under whichever product title it runs.
 Function ${un}EndProgram
+    Push $0
     StrCpy $Failure ""
+    StrCpy $0 "$INSTDIR\Scheduler.exe"
+    Call ${un}Resolve
+    StrCpy $R8 $0
     ${ForEach} $R9 0 3 + 1
         ${If} $Failure == ""
             Call ${un}TitleAt
             Call ${un}EndProgramTitled
         ${EndIf}
     ${Next}
+    Pop $0
 FunctionEnd
 
 ; Product $R9 of the four, in the program's order: its title in $Probe, its executable in
@@ -319,9 +333,12 @@ Function WriteEntry
     WriteRegDWORD HKLM $1 "EstimatedSize" $2
 FunctionEnd
 
-; An update puts back the program it ended, quietly, as a start at logon would.
+; Puts back what an update ended, the way it ran: its window shown, or behind its tray icon.
 Function RestartProgram
-    ${If} $Ended == 1
+    ${If} $EndedShown == 1
+        Exec '"$INSTDIR\Scheduler.exe"'
+    ${EndIf}
+    ${If} $EndedHidden == 1
         Exec '"$INSTDIR\Scheduler.exe" -server'
     ${EndIf}
 FunctionEnd
@@ -340,8 +357,11 @@ AllowSkipFiles off
 
 Section "Scheduler"
     SetRegView 64
-    ; Checked again here: a silent install has no folder page.
+    ; One spelling of the folder for the entry and the program it starts.
     StrCpy $0 $INSTDIR
+    Call Resolve
+    StrCpy $INSTDIR $0
+    ; Checked again here: a silent install has no folder page.
     Call DetectProduct
     ${If} $Exe == ""
         MessageBox MB_OK|MB_ICONSTOP "$INSTDIR does not hold dovsuite.exe, dovbase.exe, \

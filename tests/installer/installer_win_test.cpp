@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -79,6 +81,14 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
 // Runs the quiet uninstall command of the folder's entry.
 long Uninstall(const std::string& folder) {
     return RunToEnd(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "QuietUninstallString"));
+}
+
+// The folder through Wine's Z: drive: another spelling of it, as a subst drive is on Windows.
+std::string ThroughDriveZ(const std::string& folder) {
+    std::string path =
+        std::string("Z:") + std::getenv("WINEPREFIX") + "/drive_c" + folder.substr(2);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 }  // namespace
@@ -215,4 +225,28 @@ TEST(Installer, FailsWithoutAnEntryWhenTheProgramCannotBeWritten) {
     EXPECT_EQ(Uninstall(first), 0);
     EXPECT_TRUE(EntriesOf(first).empty());
     EXPECT_EQ(Uninstall(second), 0);
+}
+
+// An update ends the program however its folder is spelt, replaces it and starts it again as
+// it ran: with its window shown.
+TEST(Installer, UpdatesTheRunningProgramUnderAnotherSpellingOfItsFolder) {
+    TempDir dir;
+    const std::string folder = ProductFolder(dir, "Dovrin Lens", {"dovlens.exe"});
+    ASSERT_EQ(Install(folder), 0);
+    char shortName[MAX_PATH];
+    GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
+    const std::string spellings[][2] = {{ThroughDriveZ(folder), folder}, {folder, shortName}};
+    for (const auto& [runFrom, installTo] : spellings) {
+        SCOPED_TRACE("run from " + runFrom + ", installed to " + installTo);
+        RunningProcess running("\"" + runFrom + "\\Scheduler.exe\"");
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) != nullptr; }, 20000));
+        EXPECT_EQ(Install(installTo), 0);
+        EXPECT_TRUE(running.WaitExit(0));
+        HWND again = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] { return IsWindowVisible(again = FindWindowA(nullptr, kTitle)) != FALSE; }, 20000));
+        SendMessageA(again, WM_COMMAND, ID_APP_SHUTDOWN, 0);
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) == nullptr; }, 10000));
+    }
+    EXPECT_EQ(Uninstall(folder), 0);
 }
