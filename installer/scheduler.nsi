@@ -16,6 +16,7 @@ RequestExecutionLevel admin
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include nsDialogs.nsh
 
 !define UNINSTALLER "Uninstall Scheduler.exe"
 !define UNINSTALL_ROOT "Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -53,6 +54,8 @@ Var ProbeExe    ; and its product's executable
 Var EndedShown  ; 1 when a running program with its window shown was ended
 Var EndedHidden ; 1 when one behind its tray icon was ended
 Var Fresh       ; 1 when $INSTDIR held no Scheduler.exe before this install
+Var FolderField ; the folder page's folder
+Var FoundText   ; and what it says of the product found there
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -64,14 +67,7 @@ Var Fresh       ; 1 when $INSTDIR held no Scheduler.exe before this install
     dovdepot.exe. A scheduler that runs from that folder is ended first.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
-!define MUI_DIRECTORYPAGE_TEXT_TOP "Choose the folder of your Dovrin product: the one that \
-    holds dovsuite.exe, dovbase.exe, dovlens.exe or dovdepot.exe. The scheduler must sit \
-    beside the product's executable to know the product and start it."
-!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Product folder"
-!define MUI_PAGE_HEADER_TEXT "Choose the Product Folder"
-!define MUI_PAGE_HEADER_SUBTEXT "The scheduler goes beside your Dovrin product's executable."
-!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckProductFolder
-!insertmacro MUI_PAGE_DIRECTORY
+Page custom FolderPage
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Scheduler.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start the scheduler now"
@@ -249,7 +245,7 @@ Function ${un}EndProgramOrStop
     ${If} $Failure != ""
         MessageBox MB_OK|MB_ICONSTOP "$Failure$\r$\n$\r$\nChoose Shut Down in the menu of its \
             tray icon, then run this again." /SD IDOK
-        DetailPrint "$Failure Nothing was changed."
+        DetailPrint "$Probe could not be ended: nothing was changed."
         SetErrorLevel 3
         Abort
     ${EndIf}
@@ -282,14 +278,71 @@ Function .onInit
     Call DetectProduct
 FunctionEnd
 
-Function CheckProductFolder
+; The folder page: the folder, a browser of existing folders, and the product found there.
+Function FolderPage
+    !insertmacro MUI_HEADER_TEXT "Choose the Product Folder" \
+        "The scheduler goes beside your Dovrin product's executable."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateLabel} 0 0 100% 30u "Choose the folder of your Dovrin product: the one that \
+        holds dovsuite.exe, dovbase.exe, dovlens.exe or dovdepot.exe. The scheduler must sit \
+        beside the product's executable to know the product and start it."
+    Pop $0
+    ${NSD_CreateGroupBox} 0 38u 100% 34u "Product folder"
+    Pop $0
+    ${NSD_CreateDirRequest} 10u 51u 222u 12u "$INSTDIR"
+    Pop $FolderField
+    ${NSD_OnChange} $FolderField ShowProduct
+    ${NSD_CreateBrowseButton} 238u 50u 54u 14u "B&rowse..."
+    Pop $0
+    ${NSD_OnClick} $0 BrowseFolder
+    ${NSD_CreateLabel} 0 82u 100% 50u ""
+    Pop $FoundText
+    Push $FolderField
+    Call ShowProduct
+    nsDialogs::Show
+FunctionEnd
+
+; Says which product the folder holds; Next only for a folder that holds one.
+Function ShowProduct
+    Pop $0
+    ${NSD_GetText} $FolderField $INSTDIR
     StrCpy $0 $INSTDIR
     Call DetectProduct
+    StrCpy $1 1
     ${If} $Exe == ""
-        MessageBox MB_OK|MB_ICONEXCLAMATION "$INSTDIR does not hold dovsuite.exe, dovbase.exe, \
-            dovlens.exe or dovdepot.exe.$\r$\n$\r$\nChoose the folder of your Dovrin product."
-        Abort
+        StrCpy $0 "This folder holds none of the product executables."
+        StrCpy $1 0
+    ${ElseIf} $Others == ""
+        StrCpy $0 "Found $Exe: this installs the $Title."
+    ${Else}
+        StrCpy $Others $Others "" 2
+        StrCpy $0 "Found $Exe and $Others. The scheduler serves the product whose executable \
+            the folder lists first, $Exe: this installs the $Title."
     ${EndIf}
+    ${NSD_SetText} $FoundText $0
+    GetDlgItem $0 $HWNDPARENT 1
+    EnableWindow $0 $1
+FunctionEnd
+
+; Offers existing folders only: a new folder never holds a product.
+Function BrowseFolder
+    Pop $0
+    System::Alloc 1024
+    Pop $4
+    ; BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON
+    System::Call '*(p $HWNDPARENT, p 0, p r4, w "Choose the folder of your Dovrin product.", \
+        i 0x241, p 0, p 0, i 0) p .r1'
+    System::Call 'shell32::SHBrowseForFolderW(p r1) p .r2'
+    ${If} $2 != 0
+        System::Call 'shell32::SHGetPathFromIDListW(p r2, w .r0) i .r3'
+        System::Call 'ole32::CoTaskMemFree(p r2)'
+        ${If} $3 != 0
+            ${NSD_SetText} $FolderField $0
+        ${EndIf}
+    ${EndIf}
+    System::Free $1
+    System::Free $4
 FunctionEnd
 
 ; The entry of $INSTDIR. An older installer keyed it by the product alone: that key goes when

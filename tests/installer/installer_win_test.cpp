@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/product_variant.h"
 #include "platform/program_path.h"
 #include "resources/resource_ids.h"
 #include "tests/support/running_process_win.h"
@@ -249,4 +250,36 @@ TEST(Installer, UpdatesTheRunningProgramUnderAnotherSpellingOfItsFolder) {
         ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) == nullptr; }, 10000));
     }
     EXPECT_EQ(Uninstall(folder), 0);
+}
+
+// In a folder of two products, the entry names the product the program serves there.
+TEST(Installer, NamesTheProductTheProgramServesInAFolderOfTwo) {
+    const char* pairs[][2] = {{"dovbase.exe", "dovsuite.exe"},
+                              {"dovlens.exe", "dovbase.exe"},
+                              {"dovdepot.exe", "dovlens.exe"}};
+    for (const auto& pair : pairs) {
+        SCOPED_TRACE(std::string(pair[0]) + " and " + pair[1]);
+        TempDir dir;
+        const std::string folder = ProductFolder(dir, "two", {pair[0], pair[1]});
+        ASSERT_EQ(Install(folder), 0);
+        RunningProcess running("\"" + folder + "\\Scheduler.exe\"");
+        HWND window = nullptr;
+        std::string served;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (const ProductVariant& v : kProductVariants) {
+                    if ((window = FindWindowA(nullptr, v.title)) != nullptr) {
+                        served = v.title;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            20000));
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "DisplayName"),
+                  served + " (" + folder + ")");
+        SendMessageA(window, WM_COMMAND, ID_APP_SHUTDOWN, 0);
+        EXPECT_TRUE(running.WaitExit(10000));
+        EXPECT_EQ(Uninstall(folder), 0);
+    }
 }
