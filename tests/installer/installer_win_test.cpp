@@ -213,26 +213,35 @@ TEST(Installer, FailsWithoutAnEntryWhenTheProgramCannotBeWritten) {
 }
 
 // An update ends the program however its folder is spelt, replaces it and starts it again as
-// it ran: with its window shown.
+// it ran: with its window shown, or behind its tray icon.
 TEST(Installer, UpdatesTheRunningProgramUnderAnotherSpellingOfItsFolder) {
     TempDir dir;
     const std::string folder = ProductFolder(dir, "Dovrin Lens", {"dovlens.exe"});
+    dir.Write("Dovrin Lens\\Scheduler.cfg", "FormatVersion=1.0\r\n[Schedule]\r\ntitle=\"a\"\r\n");
     ASSERT_EQ(Install(folder), 0);
     // Through Wine's Z: drive, as through a subst drive on Windows, and by the short name.
     std::string driveZ = "Z:" + std::string(getenv("WINEPREFIX")) + "/drive_c" + folder.substr(2);
     std::replace(driveZ.begin(), driveZ.end(), '/', '\\');
     char shortName[MAX_PATH];
     GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
-    const std::string spellings[][2] = {{driveZ, folder}, {folder, shortName}};
-    for (const auto& [runFrom, installTo] : spellings) {
-        SCOPED_TRACE("run from " + runFrom + ", installed to " + installTo);
-        RunningProcess running("\"" + runFrom + "\\Scheduler.exe\"");
+    const struct {
+        std::string runFrom, installTo;
+        bool server;
+    } cases[] = {{driveZ, folder, false}, {folder, shortName, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("run from " + c.runFrom + ", installed to " + c.installTo);
+        RunningProcess running("\"" + c.runFrom + "\\Scheduler.exe\"" +
+                               (c.server ? " -server" : ""));
         ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) != nullptr; }, 20000));
-        EXPECT_EQ(Install(installTo), 0);
+        EXPECT_EQ(Install(c.installTo), 0);
         EXPECT_TRUE(running.WaitExit(0));
         HWND again = nullptr;
         EXPECT_TRUE(WaitUntil(
-            [&] { return IsWindowVisible(again = FindWindowA(nullptr, kTitle)) != FALSE; }, 20000));
+            [&] {
+                again = FindWindowA(nullptr, kTitle);
+                return again != nullptr && IsWindowVisible(again) != c.server;
+            },
+            20000));
         SendMessageA(again, WM_COMMAND, ID_APP_SHUTDOWN, 0);
         ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) == nullptr; }, 10000));
     }
