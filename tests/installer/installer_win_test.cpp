@@ -97,6 +97,10 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     const std::string foreign = "\"C:\\Elsewhere\\Scheduler.exe\" -server";
     WriteText(HKEY_CURRENT_USER, kRunKey, kTitle, foreign);
 
+    // An older installer's entry of this folder, keyed by the product alone, gives way.
+    WriteText(HKEY_LOCAL_MACHINE, (std::string(kEntries) + "\\" + kTitle).c_str(),
+              "InstallLocation", folder);
+
     // /D takes the rest of the command line, blanks and all, unquoted.
     ASSERT_EQ(RunToEnd("\"" + SetupPath() + "\" /S /D=" + folder), 0);
     ASSERT_EQ(GetFileAttributesA(program.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
