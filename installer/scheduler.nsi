@@ -131,7 +131,8 @@ Function ${un}Resolve
     ${AndIf} $3 < ${NSIS_MAX_STRLEN}
         StrCpy $1 $2 8
         ${If} $1 == "\\?\UNC\"
-            StrCpy $0 "\\$2" "" 8
+            StrCpy $0 $2 "" 8
+            StrCpy $0 "\\$0"
         ${Else}
             StrCpy $0 $2 "" 4
         ${EndIf}
