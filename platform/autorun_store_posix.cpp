@@ -10,53 +10,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-// The Exec= value of a command '"<program path>" <switch>'. Inside the quotes the characters
-// " ` $ and backslash take a backslash; then the value's own escapes double every backslash and
-// write line breaks as \n, and % is doubled so that no path reads as a field code.
-std::string execValue(const std::string& command) {
-    std::size_t close = command.rfind('"');
-    bool quoted = !command.empty() && command[0] == '"' && close != 0 && close != std::string::npos;
-    std::string out;
-    for (std::size_t i = 0; i < command.size(); ++i) {
-        char c = command[i];
-        if (quoted && i > 0 && i < close && (c == '"' || c == '`' || c == '$' || c == '\\')) {
-            out += '\\';
-        }
-        out += c;
-        if (c == '%') {
-            out += '%';
-        }
-    }
-    return BackslashEscaped(out);
-}
-
-// The command an Exec= value was made from by execValue.
-std::string commandOf(const std::string& value) {
-    std::string text;  // the value's own escapes and %% undone
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        char c = value[i];
-        if (c == '\\' && i + 1 < value.size()) {
-            char n = value[++i];
-            text += n == 'n' ? '\n' : n == 'r' ? '\r' : n == 't' ? '\t' : n == 's' ? ' ' : n;
-        } else if (c == '%' && i + 1 < value.size() && value[i + 1] == '%') {
-            text += value[i++];
-        } else {
-            text += c;
-        }
-    }
-    std::string command;  // the quoted argument's backslashes undone
-    bool inside = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"') {
-            inside = !inside;
-        } else if (inside && text[i] == '\\' && i + 1 < text.size()) {
-            ++i;
-        }
-        command += text[i];
-    }
-    return command;
-}
-
 // An autostart entry looks like:
 //   [Desktop Entry]
 //   Type=Application
@@ -78,7 +31,7 @@ public:
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
             out << "[Desktop Entry]\nType=Application\nName=" << name
-                << "\nExec=" << execValue(command)
+                << "\nExec=" << DesktopExecValue(command)
                 << "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
             out.flush();
             if (!out) {
@@ -107,7 +60,7 @@ public:
         std::string line;
         while (std::getline(in, line)) {
             if (line.rfind("Exec=", 0) == 0) {
-                command = commandOf(line.substr(5));
+                command = DesktopExecCommand(line.substr(5));
                 return true;
             }
         }

@@ -69,4 +69,12 @@ TEST(XdgAutostart, EscapesWhatExecLinesInterpretAndReadsItBack) {
         ASSERT_TRUE(store.Read("Dovrin Suite Scheduler", read));
         EXPECT_EQ(read, command);
     }
+    // Commands that do not begin with a quoted part had nothing escaped and come back as such.
+    for (const char* command : {"/opt/a\\b/s -x \"c\\d\"", "\"/opt/a\\b/s -server", "\""}) {
+        SCOPED_TRACE(command);
+        ASSERT_TRUE(store.Write("Dovrin Suite Scheduler", command));
+        std::string read;
+        ASSERT_TRUE(store.Read("Dovrin Suite Scheduler", read));
+        EXPECT_EQ(read, command);
+    }
 }
