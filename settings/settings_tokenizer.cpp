@@ -71,7 +71,8 @@ SettingsToken scanString(SettingsParser& p) {
     ++p.cursor;
     p.spanStart = p.cursor;
     while (p.cursor < p.end && *p.cursor != '"') {
-        p.cursor += (*p.cursor == '\\') ? 2 : 1;
+        // An escape skips the next byte, but never past the end of the text.
+        p.cursor += (*p.cursor == '\\' && p.end - p.cursor > 1) ? 2 : 1;
     }
     if (p.cursor >= p.end) {
         p.cursor = p.end;
