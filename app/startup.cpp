@@ -4,7 +4,9 @@
 #include "app/product_variant.h"
 #include "engine/launcher.h"
 #include "engine/schedule_list.h"
+#include "engine/schedule_storage.h"
 #include "engine/scheduler_thread.h"
+#include "engine/start_journal.h"
 #include "engine/stop_flag.h"
 #include "platform/clock.h"
 
@@ -15,6 +17,8 @@ bool ShouldEndQuietStart() {
 bool StartPolling() {
     const ProductVariant& variant = ActiveVariant();
     TheLauncher().SetTarget(LaunchTarget{variant.exeName, variant.defaultSwitch});
+    TheStartJournal().SetFolder(TheScheduleStorage().DataFolder());
+    TheLauncher().SetJournal(&TheStartJournal());
     return StartSchedulerThread();
 }
 

@@ -23,8 +23,9 @@ bool PrepareSchedules();
 // True when the start is a quiet one (ServerMode) and the list is empty: the program ends.
 bool ShouldEndQuietStart();
 
-// Hands the active variant's executable and default switch to the launcher and starts the
-// polling thread, once. False when it runs already or could not start.
+// Hands the active variant's executable and default switch and the start journal (in the data
+// folder) to the launcher and starts the polling thread, once. False when it runs already or could
+// not start.
 bool StartPolling();
 
 // A stop path: sets StopRequested and pauses 100 ms.

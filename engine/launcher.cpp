@@ -4,6 +4,8 @@
 
 #include "engine/due_time.h"
 #include "engine/schedule_list.h"
+#include "engine/start_journal.h"
+#include "platform/clock.h"
 #include "platform/process_start.h"
 #include "platform/system_error.h"
 
@@ -24,55 +26,69 @@ std::string BuildCommandLine(const ScheduleEntry& entry, const LaunchTarget& tar
 Launcher::Launcher(ScheduleList& list, Starter starter)
     : list_(list), starter_(std::move(starter)) {}
 
-void Launcher::Start(const std::string& commandLine) {
+void Launcher::Start(int position, const Planned& planned, bool byHand) {
     std::string reason;
     try {
-        if (starter_(commandLine)) {
-            return;
+        if (!starter_(planned.commandLine)) {
+            int code = LastSystemError();
+            reason = code != 0 ? SystemErrorText(code) : "Unknown error";
         }
-        int code = LastSystemError();
-        reason = code != 0 ? SystemErrorText(code) : "Unknown error";
     } catch (...) {
         reason = SystemErrorText(kSystemErrorOutOfMemory);
     }
-    // A start that fails is otherwise dropped, like one the system refuses.
+    // What follows the start only records it: a failure of its own is dropped.
     try {
-        if (onFailure_) {
-            onFailure_(commandLine, reason);
+        LastStart start{CurrentTime(), byHand, reason};
+        remember(position, planned.commandLine, start);
+        if (journal_) {
+            journal_->Record(start, planned.title, planned.commandLine);
+        }
+        if (!reason.empty() && onFailure_) {
+            onFailure_(planned.commandLine, reason);
         }
     } catch (...) {
     }
 }
 
+// The list may have changed while the process was created: the start belongs to the entry at
+// the position only when that one still makes the same command line.
+void Launcher::remember(int position, const std::string& commandLine, const LastStart& start) {
+    list_.WithEntry(position, [&](ScheduleEntry& entry) {
+        if (BuildCommandLine(entry, target_) == commandLine) {
+            entry.last_start = start;
+        }
+    });
+}
+
 void Launcher::Launch(int position) {
-    std::string commandLine;
+    Planned planned;
     try {
         list_.WithEntry(position, [&](const ScheduleEntry& entry) {
-            commandLine = BuildCommandLine(entry, target_);
+            planned = Planned{BuildCommandLine(entry, target_), entry.title};
         });
     } catch (const std::bad_alloc&) {
         return;
     }
-    if (!commandLine.empty()) {
-        Start(commandLine);
+    if (!planned.commandLine.empty()) {
+        Start(position, planned, true);
     }
 }
 
 bool Launcher::LaunchIfDue(int position, const std::tm& instant) {
-    std::string commandLine;
+    Planned planned;
     bool inside = false;
     try {
         inside = list_.WithEntry(position, [&](ScheduleEntry& entry) {
             if (IsDue(entry, instant)) {
-                commandLine = BuildCommandLine(entry, target_);
+                planned = Planned{BuildCommandLine(entry, target_), entry.title};
             }
         });
     } catch (const std::bad_alloc&) {
         // The latch is set, so this window is lost, as for a process that cannot start.
         return true;
     }
-    if (!commandLine.empty()) {
-        Start(commandLine);
+    if (!planned.commandLine.empty()) {
+        Start(position, planned, false);
     }
     return inside;
 }

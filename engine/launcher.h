@@ -7,6 +7,7 @@
 #include "engine/schedule_entry.h"
 
 class ScheduleList;
+class StartJournal;
 
 // What the active companion product needs of a launch: its executable's bare file name and
 // the switch used when an entry has no parameters.
@@ -21,7 +22,8 @@ std::string BuildCommandLine(const ScheduleEntry& entry, const LaunchTarget& tar
 
 // Starts the companion product for entries of a list. The command line is built with the
 // list's lock held and the process created after it is released, so a slow start never
-// blocks a change of the list.
+// blocks a change of the list. After each start, on the thread that made it, the entry's
+// last_start is set (unless the entry has changed meanwhile) and the journal is written.
 class Launcher {
 public:
     using Starter = std::function<bool(const std::string& commandLine)>;
@@ -37,6 +39,8 @@ public:
     // Set once at start-up, before the polling thread exists; none by default, since the
     // Windows program starts silently.
     void SetFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
+    // Set once at start-up, before the polling thread exists; none by default.
+    void SetJournal(StartJournal* journal) { journal_ = journal; }
 
     // Starts the entry at the position; nothing outside the list. The outcome is ignored
     // by its callers; the latch is not touched.
@@ -47,12 +51,19 @@ public:
     bool LaunchIfDue(int position, const std::tm& instant);
 
 private:
-    void Start(const std::string& commandLine);
+    // What a start needs of its entry, copied with the lock held.
+    struct Planned {
+        std::string commandLine;
+        std::string title;
+    };
+    void Start(int position, const Planned& planned, bool byHand);
+    void remember(int position, const std::string& commandLine, const LastStart& start);
 
     ScheduleList& list_;
     Starter starter_;
     LaunchTarget target_;
     FailureHandler onFailure_;
+    StartJournal* journal_ = nullptr;
 };
 
 // The program's launcher: TheScheduleList() and the system's process start.

@@ -13,7 +13,8 @@
 // holds the lock for its whole length. The polling thread reads through WithEntry, which
 // holds the lock while it looks at one entry, so it never sees a change half done. The
 // changing thread may read without the lock (nobody else writes what it reads, apart from
-// the latches).
+// the latches and the last starts, which the starting threads set through WithEntry and
+// which are read through it too).
 class ScheduleList {
 public:
     int Count() const;

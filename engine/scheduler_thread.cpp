@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/launcher.h"
+#include "engine/start_journal.h"
 #include "engine/stop_flag.h"
 #include "platform/clock.h"
 
@@ -89,9 +90,10 @@ private:
 };
 
 ProgramPolling& ThePolling() {
-    // Made after the list, the launcher and the stop flag, so it goes first at exit and
-    // the thread ends before anything it reads is released.
+    // Made after the list, the launcher, the journal and the stop flag, so it goes first at
+    // exit and the thread ends before anything it reads is released.
     TheLauncher();
+    TheStartJournal();
     StopRequested();
     static ProgramPolling polling;
     return polling;

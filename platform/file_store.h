@@ -19,6 +19,11 @@ public:
     virtual std::string FinalPath(const std::string& path) = 0;
     // Creates the file, or truncates it, for writing. kInvalid on failure.
     virtual Handle Create(const std::string& path) = 0;
+    // Opens the file for appending, creating it when missing; every write lands at its end,
+    // whoever else appends to it meanwhile. kInvalid on failure.
+    virtual Handle OpenToAppend(const std::string& path) = 0;
+    // The open file's size in bytes; -1 when the system cannot tell it.
+    virtual std::int64_t Size(Handle file) = 0;
     // Gives the open file the access rights of `replaced` when that file exists, so that a
     // save never widens them.
     virtual bool KeepAccess(Handle file, const std::string& replaced) = 0;
@@ -42,9 +47,10 @@ public:
     virtual bool Exists(const std::string& path) = 0;
 };
 
-// Windows: CreateFileA, WriteFile, FlushFileBuffers, ReplaceFileA (which keeps the replaced
-// file's attributes and security) or MoveFileExA with MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH, CreateHardLinkA. POSIX: open, write, fsync, fchmod, rename, link.
+// Windows: CreateFileA (FILE_APPEND_DATA to append), WriteFile, FlushFileBuffers, ReplaceFileA
+// (which keeps the replaced file's attributes and security) or MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, CreateHardLinkA. POSIX: open, write, fsync,
+// fchmod, rename, link.
 FileStore& SystemFileStore();
 
 // The system's store, step for step; a derived store changes the steps it needs to (a test
@@ -52,6 +58,8 @@ FileStore& SystemFileStore();
 class PassThroughStore : public FileStore {
 public:
     Handle Create(const std::string& p) override { return SystemFileStore().Create(p); }
+    Handle OpenToAppend(const std::string& p) override { return SystemFileStore().OpenToAppend(p); }
+    std::int64_t Size(Handle f) override { return SystemFileStore().Size(f); }
     bool Write(Handle f, const char* d, std::size_t n) override {
         return SystemFileStore().Write(f, d, n);
     }

@@ -113,6 +113,21 @@ public:
         return fd < 0 ? kInvalid : fd;
     }
 
+    Handle OpenToAppend(const std::string& path) override {
+        // Not blocked by a FIFO put in the file's place.
+        const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+        int fd;
+        do {
+            fd = ::open(path.c_str(), flags, 0666);
+        } while (fd < 0 && errno == EINTR);
+        return fd < 0 ? kInvalid : fd;
+    }
+
+    std::int64_t Size(Handle file) override {
+        struct stat st;
+        return ::fstat(static_cast<int>(file), &st) == 0 ? st.st_size : -1;
+    }
+
     bool KeepAccess(Handle file, const std::string& replaced) override {
         struct stat st;
         if (::stat(replaced.c_str(), &st) != 0) {

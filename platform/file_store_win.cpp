@@ -37,6 +37,19 @@ public:
         return h == INVALID_HANDLE_VALUE ? kInvalid : reinterpret_cast<Handle>(h);
     }
 
+    Handle OpenToAppend(const std::string& path) override {
+        // Shared for deleting too, so another appender can still turn the file over.
+        HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h == INVALID_HANDLE_VALUE ? kInvalid : reinterpret_cast<Handle>(h);
+    }
+
+    std::int64_t Size(Handle file) override {
+        LARGE_INTEGER size;
+        return GetFileSizeEx(toHandle(file), &size) ? size.QuadPart : -1;
+    }
+
     // ReplaceFileA keeps the replaced file's attributes and security.
     bool KeepAccess(Handle, const std::string&) override { return true; }
 

@@ -239,6 +239,11 @@ TEST(HeadlessScheduler, SurvivesOddFilesClosedPipesAndFailedStarts) {
         "scheduler: cannot start dovsuite.exe -process \"/w/a\\nb.dvs\": No such file or "
         "directory\n";
     EXPECT_TRUE(folder.WaitOutput("out.txt.err", failed, 8000)) << folder.Dir().Read("out.txt.err");
+    EXPECT_TRUE(
+        folder.WaitOutput("config/Dovrin Suite/Scheduler.log",
+                          "\tfailed: No such file or directory\tdue\ttab here\tdovsuite.exe "
+                          "-process \"/w/a b.dvs\"\n",
+                          5000));
     kill(pid, SIGHUP);
     EXPECT_EQ(folder.WaitExit(pid, 5000), 0);
     EXPECT_EQ(folder.Dir().Read("out.txt.err"), failed);

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/start_journal.h"
+#include "platform/file_store.h"
 #include "tests/support/launch_rig.h"
 #include "tests/support/schedule.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 const LaunchTarget kSuite{"dovsuite.exe", "-process"};
@@ -61,4 +64,33 @@ TEST(Launcher, LaunchIfDueStartsOncePerWindowAndTellsTheEndOfTheList) {
     EXPECT_FALSE(rig.launcher.LaunchIfDue(1, due));
     EXPECT_EQ(rig.Lines().size(), 1u);
     EXPECT_EQ(rig.list.EntryAt(0)->fired, 1);
+}
+
+// A start belongs to the entry while it makes the same command line; a lost journal costs nothing.
+TEST(Launcher, RecordsEachStartInTheEntryAndTheJournal) {
+    // by hand; changed meanwhile (1: the file, 2: removed); journal folder missing
+    const int cases[][3] = {{1, 0, 0}, {0, 0, 0}, {0, 1, 0}, {1, 2, 0}, {0, 0, 1}};
+    for (const auto& c : cases) {
+        TempDir dir;
+        StartJournal journal(SystemFileStore());
+        journal.SetFolder(dir.File(c[2] ? "missing/deeper/" : ""));
+        LaunchRig rig;
+        rig.launcher.SetJournal(&journal);
+        rig.list.Append(DailyAt("a.dvs", 9, 30));
+        rig.list.Append(DailyAt("b.dvs", 9, 30));
+        rig.onStart = [&](const std::string&) {
+            (void)(c[1] == 1 ? rig.list.Replace(0, DailyAt("c.dvs", 9, 30))
+                             : c[1] && rig.list.Remove(0));
+        };
+        c[0] ? rig.launcher.Launch(0)
+             : (void)rig.launcher.LaunchIfDue(0, MakeInstant(2026, 3, 2, 9, 30, 0));
+        const LastStart& last = rig.list.EntryAt(0)->last_start;
+        EXPECT_EQ(last.at != 0, !c[1]);
+        EXPECT_EQ(last.byHand, c[0] && !c[1]);
+        std::string log = dir.Read("Scheduler.log");
+        EXPECT_EQ(
+            log.substr(std::min<size_t>(log.size(), 25)),
+            c[2] ? ""
+                 : JournalLine(LastStart{last.at, c[0] != 0, ""}, "", rig.Lines()[0]).substr(25));
+    }
 }

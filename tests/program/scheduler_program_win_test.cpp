@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/program_path.h"
@@ -62,6 +64,8 @@ protected:
         if (GetFileAttributesA(dataFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
             GTEST_SKIP() << dataFile << " exists and would be loaded instead of the test's file";
         }
+        journal_ = dataFile.substr(0, dataFile.size() - 3) + "log";
+        DeleteFileA(journal_.c_str());
         ASSERT_EQ(MainWindow(), nullptr) << "another " << kTitle << " is running";
         ASSERT_TRUE(CopyFileA((FolderOf(ProgramPath()) + "Scheduler.exe").c_str(),
                               folder_.File("Scheduler.exe").c_str(), FALSE));
@@ -72,6 +76,7 @@ protected:
     std::string Program() const { return folder_.File("Scheduler.exe"); }
 
     TempDir folder_;
+    std::string journal_;
 };
 
 TEST_F(SchedulerProgramTest, QuietStartWithNoSchedulesEndsWithoutAWindow) {
@@ -136,6 +141,14 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     ASSERT_EQ(started[0].args.size(), 3u);
     EXPECT_EQ(started[0].args[1], "-process");
     EXPECT_EQ(started[0].args[2], "C:\\Work\\soon.dvp");
+    const std::string kLine =
+        "\tstarted\tdue\tSoon\tdovdepot.exe -process \"C:\\Work\\soon.dvp\"\n";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            std::ifstream in(journal_, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {}).find(kLine) == 25;
+        },
+        5000));
     EXPECT_FALSE(server.WaitExit(0));
 
     // The tray menu, opened as the right button does, and its "&Shut Down" chosen by key.
