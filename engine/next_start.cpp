@@ -56,6 +56,7 @@ LocalClockView::LocalClockView(std::time_t now) : now_(now), steadyUntil_(now) {
     if (!LocalBreakdown(now, local_)) {
         return;
     }
+    valid_ = true;
     today_ = DaysFromCivil(local_.tm_year + 1900, local_.tm_mon + 1, local_.tm_mday);
     offset_ = LocalSeconds(local_) - static_cast<long long>(now);
     // Day steps find the next change of offset; halving finds its second.
@@ -160,6 +161,10 @@ NextStart NextStartOf(const ScheduleEntry& e, const LocalClockView& clock) {
     if (reason != NoStartReason::None) {
         return {std::nullopt, reason};
     }
+    if (!clock.Valid()) {
+        // The polling pass skips an instant it cannot read as local time.
+        return {std::nullopt, NoStartReason::NoSuchTime};
+    }
     // The next pass starts an entry whose window is open and not yet taken.
     if (e.fired == 0 && RuleMatches(e, clock.Local())) {
         return {clock.Now()};
@@ -184,8 +189,9 @@ NextStart NextStartOf(const ScheduleEntry& e, const LocalClockView& clock) {
         case Hourly:
         case Daily:
         case Weekly:
-            // A week and a day covers every weekday, with a day for a changed offset.
-            for (long long day = clock.Today(); !next.at && day <= clock.Today() + 8; ++day) {
+            // Two weeks and a day: a weekday whose time the clocks skip this week comes next
+            // week.
+            for (long long day = clock.Today(); !next.at && day <= clock.Today() + 15; ++day) {
                 const int weekday = MondayBasedWeekday(ClockWeekday(day));
                 if (e.type == Hourly) {
                     for (int hour = 0; hour < 24; ++hour) {

@@ -28,6 +28,8 @@ public:
     explicit LocalClockView(std::time_t now);
 
     std::time_t Now() const { return now_; }
+    // False when the instant has no local time (the polling pass then starts nothing).
+    bool Valid() const { return valid_; }
     const std::tm& Local() const { return local_; }
     // The local day of Now() (days since 1970-01-01).
     long long Today() const { return today_; }
@@ -39,6 +41,7 @@ public:
 private:
     std::time_t now_;
     std::tm local_{};
+    bool valid_ = false;
     long long today_ = 0;
     long long offset_ = 0;
     std::time_t steadyUntil_;  // the offset holds on [now_, steadyUntil_)

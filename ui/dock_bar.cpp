@@ -96,7 +96,9 @@ public:
             HRGN inside = CreateRectRgn(kOutline, kOutline, size.cx - kOutline, size.cy - kOutline);
             CombineRgn(outline, outline, inside, RGN_DIFF);
             DeleteObject(inside);
-            SetWindowRgn(Handle(), outline, FALSE);  // the window owns the region now
+            if (!SetWindowRgn(Handle(), outline, FALSE)) {  // on success the window owns it
+                DeleteObject(outline);
+            }
             shown_ = size;
         }
         SetWindowPos(Handle(), HWND_TOPMOST, r.left, r.top, size.cx, size.cy,
@@ -314,6 +316,8 @@ void CDockBar::beginDrag(POINT screen) {
     moved_ = false;
     dragStart_ = screen;
     grab_ = {screen.x - bar.left, screen.y - bar.top};
+    // The keys come here while dragging, so that Esc can call the drag off.
+    focusBefore_ = SetFocus(Handle());
     SetCapture(Handle());
 }
 
@@ -362,6 +366,10 @@ void CDockBar::endDrag(POINT screen, bool floatWanted, bool drop) {
     if (GetCapture() == Handle()) {
         ReleaseCapture();
     }
+    if (GetFocus() == Handle() && focusBefore_ != nullptr && IsWindow(focusBefore_)) {
+        SetFocus(focusBefore_);
+    }
+    focusBefore_ = nullptr;
     if (drag_) {
         drag_->Hide();
     }
@@ -409,6 +417,12 @@ LRESULT CDockBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CAPTURECHANGED:
             endDrag({}, false, false);
             return 0;
+        case WM_KEYDOWN:
+            if (dragging_ && wParam == VK_ESCAPE) {
+                endDrag({}, false, false);
+                return 0;
+            }
+            break;
         case WM_LBUTTONDBLCLK:
             if (side_ != DockSide::Floating) {
                 RECT bar{};

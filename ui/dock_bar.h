@@ -87,6 +87,7 @@ private:
     std::unique_ptr<DragFrame> drag_;
     bool dragging_ = false;
     bool moved_ = false;
+    HWND focusBefore_ = nullptr;
     POINT dragStart_{};
     POINT grab_{};  // the pointer's offset from the dragged bar's corner
 };

@@ -106,6 +106,11 @@ void CSchedulerView::RefreshScheduleList() {
     }
     // Inserting rows sends item-changed notes; they must not move the selection we restore.
     int selected = SelectedScheduleIndex;
+    // A tip showing belongs to a row that may now be another.
+    if (tips_ != nullptr) {
+        SendMessageA(tips_, TTM_POP, 0, 0);
+    }
+    tipRow_ = -1;
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     ScheduleList& schedules = document_.Schedules();
     for (int i = 0; i < schedules.Count(); ++i) {

@@ -150,6 +150,12 @@ TEST(NextStart, FarDatesAndNoStartReasons) {
         EXPECT_EQ(next.at, c.at);
         EXPECT_EQ(next.reason, c.reason);
     }
+    // A Sunday 02:30 the clocks skip this week starts next Sunday.
+    {
+        TimeZone berlin("Europe/Berlin");
+        EXPECT_EQ(NextStartOf(MakeEntry(Weekly, 0, 0, 0, 2, 30, 0, 0, 6), LocalTime(2026, 3, 23)).at,
+                  LocalTime(2026, 4, 5, 2, 30, 0));
+    }
     // From 1 March 2096 the next 29 February is in 2104: 2100 is no leap year.
     EXPECT_EQ(NextStartOf(MakeEntry(Yearly, 29, 1, 0, 8, 0, 0), LocalTime(2096, 3, 1)).at,
               LocalTime(2104, 2, 29, 8, 0, 0));

@@ -409,21 +409,22 @@ TEST_F(MainWindowTest, RowTipShowsTheNextAndTheLastStart) {
     off.enable = 0;
     ASSERT_TRUE(TheScheduleList().Append(daily));
     ASSERT_TRUE(TheScheduleList().Append(off));
-    TheScheduleList().WithEntry(1, [](ScheduleEntry& e) {
-        e.last_start = {CurrentTime() - 60, true, "The system cannot find the file specified."};
-    });
+    // Run by hand with no product to start: the start fails.
+    const LaunchTarget saved = TheLauncher().Target();
+    TheLauncher().SetTarget({"no such product.exe", "-x"});
+    LaunchSchedule(1);
     view_->RefreshScheduleList();
     ShowWindow(frame_->Handle(), SW_SHOW);
     SetForegroundWindow(frame_->Handle());
 
     std::string first = HoveredTip(List(), view_->RowTips(), 0, [this] { return Pump(); });
     EXPECT_EQ(first.rfind("Next start: ", 0), 0u) << first;
+    EXPECT_NE(first.find(" 2:00:00"), std::string::npos) << first;
     EXPECT_NE(first.find("\nLast start: none since the program started"), std::string::npos);
     SetCursorPos(0, 0);
     Pump();
     std::string second = HoveredTip(List(), view_->RowTips(), 1, [this] { return Pump(); });
     EXPECT_EQ(second.rfind("No next start: switched off\nLast start: ", 0), 0u) << second;
-    EXPECT_NE(second.find(" by hand, failed: The system cannot find the file specified."),
-              std::string::npos)
-        << second;
+    EXPECT_NE(second.find(" by hand, failed: "), std::string::npos) << second;
+    TheLauncher().SetTarget(saved);
 }

@@ -30,7 +30,8 @@ protected:
                      MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
     }
     // Drags by the gripper (the bar's top-left corner) to a point of the frame's client area.
-    void DragTo(POINT target, WPARAM keys = 0) {
+    // Esc before the drop calls the drag off: the keys go where the focus is.
+    void DragTo(POINT target, WPARAM keys = 0, bool escape = false) {
         POINT grip{3, 3};
         ClientToScreen(Bar(), &grip);
         ClientToScreen(frame_->Handle(), &target);
@@ -38,6 +39,10 @@ protected:
         Mouse(Bar(), WM_MOUSEMOVE, MK_LBUTTON | keys, target);
         HWND outline = FindWindowA("SchedulerDragOutline", nullptr);
         EXPECT_TRUE(outline != nullptr && IsWindowVisible(outline));
+        if (escape) {
+            SendMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+            EXPECT_FALSE(IsWindowVisible(outline));
+        }
         Mouse(Bar(), WM_LBUTTONUP, keys, target);
     }
 
@@ -109,6 +114,7 @@ TEST_F(ToolbarDockTest, DocksOnEverySideAndFloatsWhereItIsDropped) {
         POINT drop;
         WPARAM keys;
         DockSide side;
+        bool escape = false;
     } cases[] = {
         {{3, midY}, 0, DockSide::Left},
         {{client.right - 3, midY}, 0, DockSide::Right},
@@ -116,13 +122,14 @@ TEST_F(ToolbarDockTest, DocksOnEverySideAndFloatsWhereItIsDropped) {
         {{midX, 2}, 0, DockSide::Top},
         {{midX, midY}, 0, DockSide::Floating},
         {{3, midY}, MK_CONTROL, DockSide::Floating},  // Ctrl floats it even at an edge
+        {{3, midY}, 0, DockSide::Top, true},          // Esc leaves it where it was
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.side));
         if (frame_->DockBar().Side() == DockSide::Floating) {
             frame_->DockBar().Dock(DockSide::Top);
         }
-        DragTo(c.drop, c.keys);
+        DragTo(c.drop, c.keys, c.escape);
         EXPECT_EQ(frame_->DockBar().Side(), c.side);
         ExpectTiled();
         auto [rows, columns] = ButtonRowsAndColumns();
