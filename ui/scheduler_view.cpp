@@ -78,8 +78,11 @@ void CSchedulerView::RefreshScheduleList() {
     }
     // Inserting rows sends item-changed notes; they must not move the selection we restore.
     int selected = SelectedScheduleIndex;
+    // Thousands of rows: drawn once at the end, not after each insert.
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     ScheduleList& schedules = document_.Schedules();
+    SendMessageA(list_, LVM_SETITEMCOUNT, schedules.Count(), LVSICF_NOINVALIDATEALL);
     for (int i = 0; i < schedules.Count(); ++i) {
         const ScheduleEntry* entry = schedules.EntryAt(i);
         LVITEMA item{};
@@ -104,6 +107,8 @@ void CSchedulerView::RefreshScheduleList() {
         SendMessageA(list_, LVM_SETSELECTIONMARK, 0, selected);
     }
     SelectedScheduleIndex = selected;
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
     SetFocus(list_);
 }
 
