@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 // Recurrence codes; the order is that of the editor's type list.
@@ -24,11 +25,19 @@ constexpr std::int16_t kSunday = 64;
 constexpr std::int16_t kWorkDays = 31;
 constexpr std::int16_t kEveryDay = 127;
 
+// The last start the program made of an entry since it started; run-time, never stored.
+struct LastStart {
+    std::time_t at = 0;  // 0: none yet
+    bool byHand = false;  // "Run Schedule" rather than due
+    std::string failure;  // empty when the process started; else the system's reason
+};
+
 // One schedule. The three texts are owned; an empty text is the same as an absent one.
 // A value-initialised entry is the blank entry: every number 0, every text absent.
 //
-// Copy and move carry `fired` along, which is what moving an entry inside the list needs;
-// Assign is the record-level assignment that leaves the destination's latch alone.
+// Copy and move carry `fired` and `last_start` along, which is what moving an entry inside the
+// list needs; Assign is the record-level assignment that leaves the destination's run-time
+// state alone.
 struct ScheduleEntry {
     // The numbers come first so that a polling pass reads one cache line per entry.
     std::int16_t enable = 0;
@@ -45,8 +54,9 @@ struct ScheduleEntry {
     std::string title;
     std::string file;
     std::string parameters;
+    LastStart last_start;  // run-time, like `fired`
 
-    // Copies every field but `fired`.
+    // Copies every stored field: not `fired` nor `last_start`.
     void Assign(const ScheduleEntry& other);
     // Frees the texts.
     void Release();

@@ -50,6 +50,7 @@ bool ScheduleList::Replace(int position, const ScheduleEntry& entry) {
         }
         ScheduleEntry& slot = entries_[static_cast<size_t>(position)];
         copy.fired = slot.fired;
+        copy.last_start = std::move(slot.last_start);
         slot = std::move(copy);
         return true;
     } catch (const std::bad_alloc&) {

@@ -4,7 +4,7 @@
 ;   makensis -DVERSION=1.11 -DPROGRAM=Scheduler.exe -DLICENSE_FILE=LICENSE.txt
 ;            -DICON=scheduler.ico -DOUTFILE=Scheduler-1.11-setup.exe scheduler.nsi
 ; Silent: Scheduler-1.11-setup.exe /S /D=C:\Program Files\Dovrin Suite
-;         "Uninstall Scheduler.exe" /S
+;         "Uninstall Scheduler.exe" /S _?=C:\Program Files\Dovrin Suite
 
 Unicode true
 Target amd64-unicode
@@ -16,6 +16,7 @@ RequestExecutionLevel admin
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include nsDialogs.nsh
 
 !define UNINSTALLER "Uninstall Scheduler.exe"
 !define UNINSTALL_ROOT "Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -23,8 +24,12 @@ RequestExecutionLevel admin
 !define DEFAULT_FOLDER "$PROGRAMFILES64\Dovrin Suite"
 ; The program's Shutdown command, the one its tray menu's "Shut Down" sends.
 !define ID_APP_SHUTDOWN 32778
+; The About box's links.
+!define MAKER_SITE "https://www.veltrane.example/"
+!define SUPPORT_EMAIL "support@veltrane.example"
 
-Name "Scheduler ${VERSION}"
+; The product's scheduler, once the folder is known: the same name the entry shows.
+Name "$Title"
 OutFile "${OUTFILE}"
 InstallDir "${DEFAULT_FOLDER}"
 BrandingText "Veltrane Scheduler ${VERSION}"
@@ -40,10 +45,17 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 Veltrane"
 
 Var Title       ; the scheduler's title for the product of $INSTDIR, e.g. Dovrin Suite Scheduler
-Var Entry       ; the Add/Remove Programs entry that names $INSTDIR, empty when none does
+Var Exe         ; that product's executable, empty when the folder holds none
+Var Others      ; the other product executables the folder holds, e.g. ", dovbase.exe"
+Var Entry       ; the Add/Remove Programs key of $INSTDIR
 Var Failure     ; why the program could not be ended, empty when it was
 Var Probe       ; the title whose windows are being looked at
-Var Ended       ; 1 when a running program was ended
+Var ProbeExe    ; and its product's executable
+Var EndedShown  ; 1 when a running program with its window shown was ended
+Var EndedHidden ; 1 when one behind its tray icon was ended
+Var Fresh       ; 1 when $INSTDIR held no Scheduler.exe before this install
+Var FolderField ; the folder page's folder
+Var FoundText   ; and what it says of the product found there
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -55,14 +67,7 @@ Var Ended       ; 1 when a running program was ended
     dovdepot.exe. A scheduler that runs from that folder is ended first.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
-!define MUI_DIRECTORYPAGE_TEXT_TOP "Choose the folder of your Dovrin product: the one that \
-    holds dovsuite.exe, dovbase.exe, dovlens.exe or dovdepot.exe. The scheduler must sit \
-    beside the product's executable to know the product and start it."
-!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Product folder"
-!define MUI_PAGE_HEADER_TEXT "Choose the Product Folder"
-!define MUI_PAGE_HEADER_SUBTEXT "The scheduler goes beside your Dovrin product's executable."
-!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckProductFolder
-!insertmacro MUI_PAGE_DIRECTORY
+Page custom FolderPage
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Scheduler.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start the scheduler now"
@@ -78,38 +83,85 @@ Var Ended       ; 1 when a running program was ended
 !macro SHARED_FUNCTIONS un
 
 ; The product a folder serves, found as the program finds it: the first file of the folder
-; listing that is one of the four product executables. Folder in $0; sets $Title, or
-; leaves it empty when the folder holds none of them.
+; listing that is one of the four product executables. Folder in $0; sets $Title and $Exe
+; ("Scheduler" and empty when the folder holds none of them) and $Others.
 Function ${un}DetectProduct
     Push $1
     Push $2
-    StrCpy $Title ""
+    Push $R9
+    StrCpy $Exe ""
+    StrCpy $Others ""
     FindFirst $1 $2 "$0\*.exe"
     ${DoWhile} $2 != ""
         ${IfNot} ${FileExists} "$0\$2\*.*"
-            ${If} $2 == "dovsuite.exe"
-                StrCpy $Title "Dovrin Suite Scheduler"
-            ${ElseIf} $2 == "dovbase.exe"
-                StrCpy $Title "Dovrin Base Scheduler"
-            ${ElseIf} $2 == "dovlens.exe"
-                StrCpy $Title "Dovrin Lens Scheduler"
-            ${ElseIf} $2 == "dovdepot.exe"
-                StrCpy $Title "Dovrin Depot Scheduler"
-            ${EndIf}
-            ${If} $Title != ""
-                ${Break}
-            ${EndIf}
+            ${ForEach} $R9 0 3 + 1
+                Call ${un}TitleAt
+                ${If} $2 == $ProbeExe
+                    ${If} $Exe == ""
+                        StrCpy $Title $Probe
+                        StrCpy $Exe $ProbeExe
+                    ${Else}
+                        StrCpy $Others "$Others, $ProbeExe"
+                    ${EndIf}
+                ${EndIf}
+            ${Next}
         ${EndIf}
         FindNext $1 $2
     ${Loop}
     FindClose $1
+    ${If} $Exe == ""
+        StrCpy $Title "Scheduler"
+    ${EndIf}
+    Pop $R9
     Pop $2
     Pop $1
 FunctionEnd
 
+; $0 as the system resolves it (short names, another drive for the same folder), so that two
+; spellings of one file compare equal; unchanged when it cannot be opened.
+Function ${un}Resolve
+    Push $1
+    Push $2
+    Push $3
+    ; FILE_SHARE_READ | WRITE | DELETE, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS for folders
+    System::Call 'kernel32::CreateFileW(w r0, i 0, i 7, p 0, i 3, i 0x02000000, p 0) p .r1'
+    System::Call 'kernel32::GetFinalPathNameByHandleW(p r1, w .r2, i ${NSIS_MAX_STRLEN}, i 0) i .r3'
+    System::Call 'kernel32::CloseHandle(p r1)'
+    ${If} $3 > 0
+    ${AndIf} $3 < ${NSIS_MAX_STRLEN}
+        StrCpy $1 $2 8
+        ${If} $1 == "\\?\UNC\"
+            StrCpy $0 $2 "" 8
+            StrCpy $0 "\\$0"
+        ${Else}
+            StrCpy $0 $2 "" 4
+        ${EndIf}
+    ${EndIf}
+    Pop $3
+    Pop $2
+    Pop $1
+FunctionEnd
+
+; The Add/Remove Programs key of $INSTDIR in $Entry: one per folder, however it is spelt.
+Function ${un}FindEntry
+    Push $0
+    Push $1
+    StrCpy $0 $INSTDIR
+    Call ${un}Resolve
+    System::Call 'user32::CharUpperW(w r0 r0)'
+    StrLen $1 $0
+    IntOp $1 $1 * 2
+    System::Call 'ntdll::RtlComputeCrc32(i 0, w r0, i r1) i .r1'
+    IntFmt $1 "%08X" $1
+    StrCpy $Entry "${UNINSTALL_ROOT}\Veltrane Scheduler $1"
+    Pop $1
+    Pop $0
+FunctionEnd
+
 ; Ends every running copy of $INSTDIR\Scheduler.exe whose main window is captioned $Probe:
 ; the Shutdown command lets it remove its tray icon and stop as the user's "Shut Down" would.
-; Copies of other folders are left alone. Sets $Failure when one does not end in time.
+; Copies of other folders are left alone. Sets $Failure when one does not end in time. The
+; program's resolved path in $R8.
 Function ${un}EndProgramTitled
     StrCpy $R0 0    ; the window after which to search on
     StrCpy $R1 0    ; rounds, against a program that keeps coming back
@@ -130,17 +182,23 @@ Function ${un}EndProgramTitled
         ${EndIf}
         StrCpy $R4 ""
         System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R4, *i ${NSIS_MAX_STRLEN})'
-        ${If} $R4 == "$INSTDIR\Scheduler.exe"
+        StrCpy $0 $R4
+        Call ${un}Resolve
+        ${If} $0 == $R8
             DetailPrint "Ending $Probe"
+            System::Call 'user32::IsWindowVisible(p R0) i .R6'
             SendMessage $R0 ${WM_COMMAND} ${ID_APP_SHUTDOWN} 0 /TIMEOUT=5000
             System::Call 'kernel32::WaitForSingleObject(p R3, i 10000) i .R5'
             ${If} $R5 != 0
-                StrCpy $Failure "$Probe is running from $INSTDIR and could not be ended.$\r$\n$\r$\n\
-                    Choose Shut Down in the menu of its tray icon, then run this again."
+                StrCpy $Failure "$Probe is running from $INSTDIR and could not be ended."
                 System::Call 'kernel32::CloseHandle(p R3)'
                 ${Break}
             ${EndIf}
-            StrCpy $Ended 1
+            ${If} $R6 != 0
+                StrCpy $EndedShown 1
+            ${Else}
+                StrCpy $EndedHidden 1
+            ${EndIf}
             StrCpy $R0 0   ; that window is gone: search from the top again
         ${EndIf}
         System::Call 'kernel32::CloseHandle(p R3)'
@@ -149,37 +207,47 @@ FunctionEnd
 
 ; Ends the folder's running program, under whichever product title it runs.
 Function ${un}EndProgram
+    Push $0
     StrCpy $Failure ""
-    StrCpy $Ended 0
+    StrCpy $0 "$INSTDIR\Scheduler.exe"
+    Call ${un}Resolve
+    StrCpy $R8 $0
     ${ForEach} $R9 0 3 + 1
         ${If} $Failure == ""
             Call ${un}TitleAt
             Call ${un}EndProgramTitled
         ${EndIf}
     ${Next}
+    Pop $0
 FunctionEnd
 
-; Title $R9 of the four, in $Probe.
+; Product $R9 of the four, in the program's order: its title in $Probe, its executable in
+; $ProbeExe.
 Function ${un}TitleAt
     ${Select} $R9
     ${Case} 0
         StrCpy $Probe "Dovrin Suite Scheduler"
+        StrCpy $ProbeExe "dovsuite.exe"
     ${Case} 1
         StrCpy $Probe "Dovrin Base Scheduler"
+        StrCpy $ProbeExe "dovbase.exe"
     ${Case} 2
         StrCpy $Probe "Dovrin Lens Scheduler"
+        StrCpy $ProbeExe "dovlens.exe"
     ${Default}
         StrCpy $Probe "Dovrin Depot Scheduler"
+        StrCpy $ProbeExe "dovdepot.exe"
     ${EndSelect}
 FunctionEnd
 
-; Stops with a message (and exit code 2 when silent) when the program could not be ended.
+; Stops with a message (and exit code 3) when the program could not be ended.
 Function ${un}EndProgramOrStop
     Call ${un}EndProgram
     ${If} $Failure != ""
-        MessageBox MB_OK|MB_ICONSTOP "$Failure" /SD IDOK
-        DetailPrint "$Failure"
-        SetErrorLevel 2
+        MessageBox MB_OK|MB_ICONSTOP "$Failure$\r$\n$\r$\nChoose Shut Down in the menu of its \
+            tray icon, then run this again." /SD IDOK
+        DetailPrint "$Probe could not be ended: nothing was changed."
+        SetErrorLevel 3
         Abort
     ${EndIf}
 FunctionEnd
@@ -190,36 +258,166 @@ FunctionEnd
 
 Function .onInit
     SetRegView 64
-    ; An update goes where the scheduler already is, unless /D chose a folder.
+    ; An update goes where the scheduler already is, unless /D chose a folder: the first
+    ; entry whose uninstaller is one of ours.
     ${If} $INSTDIR == "${DEFAULT_FOLDER}"
-        ${ForEach} $R9 0 3 + 1
-            Call TitleAt
-            ReadRegStr $0 HKLM "${UNINSTALL_ROOT}\$Probe" "InstallLocation"
-            ${If} $0 != ""
+        StrCpy $R0 0
+        ${Do}
+            EnumRegKey $R1 HKLM "${UNINSTALL_ROOT}" $R0
+            ${IfThen} $R1 == "" ${|} ${Break} ${|}
+            IntOp $R0 $R0 + 1
+            ReadRegStr $0 HKLM "${UNINSTALL_ROOT}\$R1" "InstallLocation"
+            ReadRegStr $1 HKLM "${UNINSTALL_ROOT}\$R1" "UninstallString"
+            ${If} $1 == '"$0\${UNINSTALLER}"'
             ${AndIf} ${FileExists} "$0\Scheduler.exe"
                 StrCpy $INSTDIR $0
                 ${Break}
             ${EndIf}
-        ${Next}
+        ${Loop}
+    ${EndIf}
+    StrCpy $0 $INSTDIR
+    Call DetectProduct
+FunctionEnd
+
+; The folder page: the folder, a browser of existing folders, and the product found there.
+Function FolderPage
+    !insertmacro MUI_HEADER_TEXT "Choose the Product Folder" \
+        "The scheduler goes beside your Dovrin product's executable."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateLabel} 0 0 100% 30u "Choose the folder of your Dovrin product: the one that \
+        holds dovsuite.exe, dovbase.exe, dovlens.exe or dovdepot.exe. The scheduler must sit \
+        beside the product's executable to know the product and start it."
+    Pop $0
+    ${NSD_CreateGroupBox} 0 38u 100% 34u "Product folder"
+    Pop $0
+    ${NSD_CreateDirRequest} 10u 51u 222u 12u "$INSTDIR"
+    Pop $FolderField
+    ${NSD_OnChange} $FolderField ShowProduct
+    ${NSD_CreateBrowseButton} 238u 50u 54u 14u "B&rowse..."
+    Pop $0
+    ${NSD_OnClick} $0 BrowseFolder
+    ${NSD_CreateLabel} 0 82u 100% 50u ""
+    Pop $FoundText
+    Push $FolderField
+    Call ShowProduct
+    nsDialogs::Show
+FunctionEnd
+
+; Says which product the folder holds; Next only for a folder that holds one.
+Function ShowProduct
+    Pop $0
+    ${NSD_GetText} $FolderField $INSTDIR
+    StrCpy $0 $INSTDIR
+    Call DetectProduct
+    StrCpy $1 1
+    ${If} $Exe == ""
+        StrCpy $0 "This folder holds none of the product executables."
+        StrCpy $1 0
+    ${ElseIf} $Others == ""
+        StrCpy $0 "Found $Exe: this installs the $Title."
+    ${Else}
+        StrCpy $Others $Others "" 2
+        StrCpy $0 "Found $Exe and $Others. The scheduler serves the product whose executable \
+            the folder lists first, $Exe: this installs the $Title."
+    ${EndIf}
+    ${NSD_SetText} $FoundText $0
+    GetDlgItem $0 $HWNDPARENT 1
+    EnableWindow $0 $1
+FunctionEnd
+
+; Offers existing folders only: a new folder never holds a product.
+Function BrowseFolder
+    Pop $0
+    System::Alloc 1024
+    Pop $4
+    ; BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON
+    System::Call '*(p $HWNDPARENT, p 0, p r4, w "Choose the folder of your Dovrin product.", \
+        i 0x241, p 0, p 0, i 0) p .r1'
+    System::Call 'shell32::SHBrowseForFolderW(p r1) p .r2'
+    ${If} $2 != 0
+        System::Call 'shell32::SHGetPathFromIDListW(p r2, w .r0) i .r3'
+        System::Call 'ole32::CoTaskMemFree(p r2)'
+        ${If} $3 != 0
+            ${NSD_SetText} $FolderField $0
+        ${EndIf}
+    ${EndIf}
+    System::Free $1
+    System::Free $4
+FunctionEnd
+
+; The entry of $INSTDIR. An older installer keyed it by the product alone: that key goes when
+; it names this folder.
+Function WriteEntry
+    StrCpy $0 $INSTDIR
+    Call Resolve
+    StrCpy $2 $0
+    ${ForEach} $R9 0 3 + 1
+        Call TitleAt
+        ReadRegStr $0 HKLM "${UNINSTALL_ROOT}\$Probe" "InstallLocation"
+        ${If} $0 != ""
+            Call Resolve
+            ${If} $0 == $2
+                DeleteRegKey HKLM "${UNINSTALL_ROOT}\$Probe"
+            ${EndIf}
+        ${EndIf}
+    ${Next}
+
+    StrCpy $1 $Entry
+    ClearErrors
+    WriteRegStr HKLM $1 "DisplayName" "$Title ($INSTDIR)"
+    WriteRegStr HKLM $1 "DisplayVersion" "${VERSION}"
+    WriteRegDWORD HKLM $1 "VersionMajor" ${VERSION_MAJOR}
+    WriteRegDWORD HKLM $1 "VersionMinor" ${VERSION_MINOR}
+    WriteRegStr HKLM $1 "Publisher" "Veltrane"
+    WriteRegStr HKLM $1 "URLInfoAbout" "${MAKER_SITE}"
+    WriteRegStr HKLM $1 "HelpLink" "mailto:${SUPPORT_EMAIL}"
+    WriteRegStr HKLM $1 "DisplayIcon" "$INSTDIR\Scheduler.exe"
+    WriteRegStr HKLM $1 "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM $1 "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    ; Run in place, the uninstaller waits for its work and returns its outcome.
+    WriteRegStr HKLM $1 "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
+    WriteRegDWORD HKLM $1 "NoModify" 1
+    WriteRegDWORD HKLM $1 "NoRepair" 1
+    ${GetTime} "" "L" $2 $3 $4 $5 $6 $7 $8
+    WriteRegStr HKLM $1 "InstallDate" "$4$3$2"
+    ${GetSize} "$INSTDIR" "/M=Scheduler.exe /S=0K /G=0" $2 $3 $4
+    ${GetSize} "$INSTDIR" "/M=${UNINSTALLER} /S=0K /G=0" $5 $3 $4
+    IntOp $2 $2 + $5
+    WriteRegDWORD HKLM $1 "EstimatedSize" $2
+FunctionEnd
+
+; Puts back what an update ended, the way it ran: its window shown, or behind its tray icon.
+Function RestartProgram
+    ${If} $EndedShown == 1
+        Exec '"$INSTDIR\Scheduler.exe"'
+    ${EndIf}
+    ${If} $EndedHidden == 1
+        Exec '"$INSTDIR\Scheduler.exe" -server'
     ${EndIf}
 FunctionEnd
 
-Function CheckProductFolder
-    StrCpy $0 $INSTDIR
-    Call DetectProduct
-    ${If} $Title == ""
-        MessageBox MB_OK|MB_ICONEXCLAMATION "$INSTDIR does not hold dovsuite.exe, dovbase.exe, \
-            dovlens.exe or dovdepot.exe.$\r$\n$\r$\nChoose the folder of your Dovrin product."
-        Abort
+; A failed copy leaves no half install, and the program ended for it runs again.
+Function .onInstFailed
+    ${If} $Fresh == 1
+        Delete "$INSTDIR\Scheduler.exe"
+        Delete "$INSTDIR\${UNINSTALLER}"
     ${EndIf}
+    Call RestartProgram
 FunctionEnd
+
+; Without Ignore: a file that was not written fails the install.
+AllowSkipFiles off
 
 Section "Scheduler"
     SetRegView 64
-    ; Checked again here: a silent install has no folder page.
+    ; One spelling of the folder for the entry and the program it starts.
     StrCpy $0 $INSTDIR
+    Call Resolve
+    StrCpy $INSTDIR $0
+    ; Checked again here: a silent install has no folder page.
     Call DetectProduct
-    ${If} $Title == ""
+    ${If} $Exe == ""
         MessageBox MB_OK|MB_ICONSTOP "$INSTDIR does not hold dovsuite.exe, dovbase.exe, \
             dovlens.exe or dovdepot.exe: the scheduler was not installed." /SD IDOK
         SetErrorLevel 2
@@ -227,54 +425,50 @@ Section "Scheduler"
     ${EndIf}
     Call EndProgramOrStop
 
+    ; Until the files and the entry are written, an end is a failure.
+    SetErrorLevel 4
+    ${IfNot} ${FileExists} "$INSTDIR\Scheduler.exe"
+        StrCpy $Fresh 1
+    ${EndIf}
+    Call FindEntry
     SetOutPath $INSTDIR
+    ClearErrors
     File "/oname=Scheduler.exe" "${PROGRAM}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-
-    StrCpy $1 "${UNINSTALL_ROOT}\$Title"
-    WriteRegStr HKLM $1 "DisplayName" "$Title"
-    WriteRegStr HKLM $1 "DisplayVersion" "${VERSION}"
-    WriteRegDWORD HKLM $1 "VersionMajor" ${VERSION_MAJOR}
-    WriteRegDWORD HKLM $1 "VersionMinor" ${VERSION_MINOR}
-    WriteRegStr HKLM $1 "Publisher" "Veltrane"
-    WriteRegStr HKLM $1 "DisplayIcon" "$INSTDIR\Scheduler.exe"
-    WriteRegStr HKLM $1 "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM $1 "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
-    WriteRegStr HKLM $1 "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
-    WriteRegDWORD HKLM $1 "NoModify" 1
-    WriteRegDWORD HKLM $1 "NoRepair" 1
-    ${GetSize} "$INSTDIR" "/M=Scheduler.exe /S=0K /G=0" $2 $3 $4
-    ${GetSize} "$INSTDIR" "/M=${UNINSTALLER} /S=0K /G=0" $5 $3 $4
-    IntOp $2 $2 + $5
-    WriteRegDWORD HKLM $1 "EstimatedSize" $2
-
-    ; An update puts back the program it ended, quietly, as a start at logon would.
-    ${If} $Ended == 1
-        Exec '"$INSTDIR\Scheduler.exe" -server'
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONSTOP "The scheduler could not be written to $INSTDIR: it was not \
+            installed." /SD IDOK
+        DetailPrint "Could not write $INSTDIR\${UNINSTALLER}: the scheduler was not installed."
+        Abort
     ${EndIf}
+    Call WriteEntry
+    ${If} ${Errors}
+        DeleteRegKey HKLM $Entry
+        MessageBox MB_OK|MB_ICONSTOP "The Add/Remove Programs entry could not be written: the \
+            scheduler was not installed." /SD IDOK
+        Abort
+    ${EndIf}
+    SetErrorLevel 0
+    Call RestartProgram
 SectionEnd
 
 Function un.onInit
     SetRegView 64
-    ; The entry this uninstaller wrote is the one that names its folder.
-    StrCpy $Title ""
-    StrCpy $Entry ""
-    ${ForEach} $R9 0 3 + 1
-        Call un.TitleAt
-        ReadRegStr $0 HKLM "${UNINSTALL_ROOT}\$Probe" "InstallLocation"
-        ${If} $0 == $INSTDIR
-            StrCpy $Title $Probe
-            StrCpy $Entry "${UNINSTALL_ROOT}\$Probe"
-            ${Break}
-        ${EndIf}
-    ${Next}
-    ${If} $Title == ""
-        StrCpy $0 $INSTDIR
-        Call un.DetectProduct
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/AFTER=" $1
+    ${IfNot} ${Errors}
+        ; SYNCHRONIZE
+        System::Call 'kernel32::OpenProcess(i 0x100000, i 0, i r1) p .r2'
+        System::Call 'kernel32::WaitForSingleObject(p r2, i 30000)'
+        System::Call 'kernel32::CloseHandle(p r2)'
+        Delete "$INSTDIR\${UNINSTALLER}"
+        Delete /REBOOTOK "$EXEPATH"
+        Quit
     ${EndIf}
-    ${If} $Title == ""
-        StrCpy $Title "Scheduler"
-    ${EndIf}
+    Call un.FindEntry
+    StrCpy $0 $INSTDIR
+    Call un.DetectProduct
 FunctionEnd
 
 Section "Uninstall"
@@ -295,7 +489,7 @@ Section "Uninstall"
     ${If} ${FileExists} "$INSTDIR\Scheduler.exe"
         MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\Scheduler.exe could not be removed: another \
             program holds it open. Close it and run this again." /SD IDOK
-        SetErrorLevel 2
+        SetErrorLevel 4
         Abort
     ${EndIf}
 
@@ -314,10 +508,17 @@ Section "Uninstall"
     ${Next}
 
     ; Only the entry of this folder: another folder's copy keeps its own.
-    ${If} $Entry != ""
-        DeleteRegKey HKLM $Entry
-    ${EndIf}
+    DeleteRegKey HKLM $Entry
     Delete "$INSTDIR\${UNINSTALLER}"
+    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+        ; Run in place (_?=), the uninstaller cannot delete its own file while it runs: a copy
+        ; of it does, once this one has ended.
+        GetTempFileName $0
+        Rename $0 "$0.exe"
+        CopyFiles /SILENT "$EXEPATH" "$0.exe"
+        System::Call 'kernel32::GetCurrentProcessId() i .r1'
+        Exec '"$0.exe" /S /AFTER=$1 _?=$INSTDIR'
+    ${EndIf}
     ; Scheduler.cfg holds the user's schedules: never deleted. Nor is the product's folder.
     ${If} ${FileExists} "$INSTDIR\Scheduler.cfg"
         DetailPrint "Kept your schedules: $INSTDIR\Scheduler.cfg"

@@ -29,8 +29,9 @@ CColorToolBar::~CColorToolBar() {
 
 bool CColorToolBar::Create(HWND parent, int id) {
     hwnd_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0,
-                            0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                                CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                            0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             ModuleInstance(), nullptr);
     if (hwnd_ == nullptr) {
         return false;
@@ -119,10 +120,4 @@ void CColorToolBar::UpdateButtons(const std::function<CommandState(int id)>& que
         SendMessageA(hwnd_, TB_ENABLEBUTTON, id, MAKELPARAM(state.enabled ? TRUE : FALSE, 0));
         SendMessageA(hwnd_, TB_CHECKBUTTON, id, MAKELPARAM(state.checked ? TRUE : FALSE, 0));
     }
-}
-
-int CColorToolBar::Height() const {
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    return r.bottom - r.top;
 }

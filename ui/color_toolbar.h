@@ -18,7 +18,7 @@ public:
     CColorToolBar(const CColorToolBar&) = delete;
     CColorToolBar& operator=(const CColorToolBar&) = delete;
 
-    // A flat toolbar with tooltips at the top of the parent.
+    // A flat toolbar with tooltips, placed and sized by its parent.
     bool Create(HWND parent, int id);
     // Buttons from the layout resource and default images from the bitmap of the same id.
     bool LoadToolBar(int resourceId);
@@ -31,7 +31,6 @@ public:
 
     HWND Handle() const { return hwnd_; }
     const std::vector<int>& ButtonIds() const { return ids_; }
-    int Height() const;
 
 private:
     bool installStrip(int buttonSize, int bitmapId, UINT message);

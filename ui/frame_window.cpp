@@ -35,6 +35,10 @@ bool FrameWindow::Create(int resourceId, const char* className) {
     return true;
 }
 
+bool FrameWindow::CreateDockBar() {
+    return dockBar_.Create(Handle(), [this] { RecalcLayout(); });
+}
+
 bool FrameWindow::CreateStatusBar(int id) {
     statusBar_ = CreateWindowExA(
         0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
@@ -72,12 +76,7 @@ CommandState FrameWindow::QueryCommandState(int id) {
 void FrameWindow::RecalcLayout() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    int top = 0;
     int bottom = client.bottom;
-    if (toolBar_.Handle() != nullptr) {
-        SendMessageA(toolBar_.Handle(), TB_AUTOSIZE, 0, 0);
-        top = toolBar_.Height();
-    }
     if (statusBar_ != nullptr) {
         SendMessageA(statusBar_, WM_SIZE, 0, 0);
         RECT r{};
@@ -91,9 +90,13 @@ void FrameWindow::RecalcLayout() {
         }
         SendMessageA(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     }
+    DockRect content{0, 0, client.right, bottom > 0 ? bottom : 0};
+    if (dockBar_.Handle() != nullptr) {
+        content = dockBar_.Layout(content);
+    }
     if (content_ != nullptr) {
-        SetWindowPos(content_, nullptr, 0, top, client.right, bottom > top ? bottom - top : 0,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(content_, nullptr, content.left, content.top, content.Width(),
+                     content.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -178,9 +181,22 @@ LRESULT FrameWindow::onNotify(NMHDR* header) {
 }
 
 LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // The shell tells only top-level windows that it started again; the content keeps
+        // the tray icon.
+        if (content_ != nullptr) {
+            SendMessageA(content_, message, wParam, lParam);
+        }
+        return 0;
+    }
     switch (message) {
         case WM_CREATE:
+            taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
             return OnCreate();
+        case WM_SHOWWINDOW:
+            // A floating toolbar goes to the tray with the window and comes back with it.
+            dockBar_.ShowWithFrame(wParam != FALSE);
+            return Default(message, wParam, lParam);
         case WM_SIZE:
             RecalcLayout();
             return 0;

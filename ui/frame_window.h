@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "ui/color_toolbar.h"
+#include "ui/dock_bar.h"
 #include "ui/command_target.h"
 #include "ui/unique_gdi.h"
 #include "ui/window.h"
 
-// A top-level frame with a menu, a toolbar at the top, a status bar (message, CAP and NUM
-// panes) at the bottom and one content window between them. Commands go to the command
-// targets in the order they were added; a command nobody knows is disabled.
+// A top-level frame with a menu, a toolbar that docks on any side or floats, a status bar
+// (message, CAP and NUM panes) at the bottom and one content window in the rest. Commands go
+// to the command targets in the order they were added; a command nobody knows is disabled.
 class FrameWindow : public Window {
 public:
     FrameWindow() = default;
@@ -24,7 +25,7 @@ public:
     bool RouteCommand(int id);
     CommandState QueryCommandState(int id);
 
-    // The window between toolbar and status bar.
+    // The window beside the toolbar, above the status bar.
     void SetContent(HWND content) { content_ = content; }
     void RecalcLayout();
     // Toolbar button states and the key indicators; run when the message queue is empty.
@@ -32,6 +33,8 @@ public:
 
     HACCEL Accelerators() const { return accelerators_.get(); }
     CColorToolBar& ToolBar() { return toolBar_; }
+    // The bar that holds the toolbar: the toolbar is created as its child.
+    CDockBar& DockBar() { return dockBar_; }
     HWND StatusBar() const { return statusBar_; }
     std::string StatusText(int pane) const;
     void SetMessageText(const std::string& text);
@@ -40,6 +43,7 @@ protected:
     // Builds toolbar and status bar; -1 fails the creation.
     virtual int OnCreate() { return 0; }
     virtual void OnClose() { DestroyWindow(Handle()); }
+    bool CreateDockBar();
     bool CreateStatusBar(int id);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -50,6 +54,8 @@ private:
 
     std::vector<CommandTarget*> targets_;
     CColorToolBar toolBar_;
+    CDockBar dockBar_;
+    UINT taskbarCreated_ = 0;
     HWND statusBar_ = nullptr;
     HWND content_ = nullptr;
     UniqueAccelerators accelerators_;

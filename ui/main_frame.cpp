@@ -54,11 +54,14 @@ bool CMainFrame::Create() {
 
 int CMainFrame::OnCreate() {
     CColorToolBar& toolBar = ToolBar();
-    if (!toolBar.Create(Handle(), ID_TOOLBAR_WINDOW) || !toolBar.LoadToolBar(IDR_MAINFRAME)) {
+    if (!CreateDockBar() || !toolBar.Create(DockBar().Handle(), ID_TOOLBAR_WINDOW) ||
+        !toolBar.LoadToolBar(IDR_MAINFRAME)) {
         return -1;
     }
     // A strip that cannot be loaded leaves the images the toolbar has.
     toolBar.SetToolBarImages(kButtonSize, IDR_MAINFRAME, IDB_TOOLBAR_HOT, IDB_TOOLBAR_DISABLED);
+    // Docked at the top at every start: nothing of its place is kept.
+    DockBar().Attach(toolBar.Handle(), toolBar.ButtonIds());
     if (!CreateStatusBar(ID_STATUS_WINDOW)) {
         return -1;
     }
@@ -81,7 +84,7 @@ void CMainFrame::shrinkToForm() {
     RECT status{};
     GetWindowRect(StatusBar(), &status);
     SIZE form = view_.FormSize();
-    RECT wanted{0, 0, form.cx, form.cy + ToolBar().Height() + (status.bottom - status.top)};
+    RECT wanted{0, 0, form.cx, form.cy + DockBar().Thickness() + (status.bottom - status.top)};
     AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), TRUE,
                        static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
     RECT now{};

@@ -2,16 +2,21 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include "app/app_state.h"
 #include "app/product_variant.h"
 #include "engine/launcher.h"
+#include "engine/next_start.h"
 #include "engine/schedule_list.h"
 #include "engine/schedule_storage.h"
 #include "engine/stop_flag.h"
+#include "platform/clock.h"
 #include "resources/resource_ids.h"
 #include "ui/frame_window.h"
+#include "ui/models/schedule_tip.h"
 #include "ui/popup_menu.h"
 #include "ui/schedule_dlg.h"
 #include "ui/scheduler_doc.h"
@@ -30,6 +35,27 @@ void InsertColumn(HWND list, int index, const char* header, int width) {
     column.cx = width;
     column.pszText = const_cast<char*>(header);
     SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+// An instant in the user's short date and time formats.
+std::string UserDateTime(std::time_t instant) {
+    std::tm local;
+    if (!LocalBreakdown(instant, local)) {
+        return "?";
+    }
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(local.tm_year + 1900);
+    time.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    time.wDay = static_cast<WORD>(local.tm_mday);
+    time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    time.wHour = static_cast<WORD>(local.tm_hour);
+    time.wMinute = static_cast<WORD>(local.tm_min);
+    time.wSecond = static_cast<WORD>(local.tm_sec);
+    char date[80] = "";
+    char clock[80] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock);
+    return std::string(date) + " " + clock;
 }
 
 }  // namespace
@@ -53,6 +79,7 @@ CSchedulerView::~CSchedulerView() {
 }
 
 bool CSchedulerView::Create() {
+    // The frame passes the shell's restart on; only top-level windows hear it.
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     return CreateChild(frame_.Handle());
 }
@@ -67,6 +94,7 @@ bool CSchedulerView::OnInitDialog() {
         InsertColumn(list_, 1, "Workspace file", 270);
         SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                      LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+        createRowTips();
         columnsInserted_ = true;
     }
     return false;  // the frame gives the focus
@@ -178,6 +206,13 @@ bool CSchedulerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
             return true;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == tips_ && tips_ != nullptr && header->code == TTN_GETDISPINFOA) {
+                auto* ask = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+                tipText_ = tipRow_ >= 0 ? RowTipText(tipRow_) : std::string();
+                ask->lpszText = tipText_.data();
+                result = 0;
+                return true;
+            }
             if (header->idFrom == IDC_SCHEDULE_LIST) {
                 onListNotify(header);
                 result = 0;
@@ -222,9 +257,61 @@ void CSchedulerView::onListNotify(const NMHDR* header) {
         case LVN_ITEMCHANGED:
             SelectedScheduleIndex = reinterpret_cast<const NMLISTVIEW*>(header)->iItem;
             break;
+
         default:
             break;
     }
+}
+
+std::string CSchedulerView::RowTipText(int row) const {
+    ScheduleEntry entry;
+    if (!document_.Schedules().WithEntry(row, [&](const ScheduleEntry& e) { entry = e; })) {
+        return "";
+    }
+    return ScheduleTipText(entry, NextStartOf(entry, CurrentTime()), UserDateTime);
+}
+
+void CSchedulerView::createRowTips() {
+    // A tip of our own over the whole list, whose text follows the row under the pointer;
+    // the list's own info tips are not there on every system.
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (tips_ == nullptr) {
+        return;
+    }
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);  // two lines, not one wrapped
+    SetWindowSubclass(list_, &CSchedulerView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK CSchedulerView::ListProc(HWND list,
+                                          UINT message,
+                                          WPARAM wParam,
+                                          LPARAM lParam,
+                                          UINT_PTR id,
+                                          DWORD_PTR data) {
+    if (message == WM_MOUSEMOVE) {
+        auto* view = reinterpret_cast<CSchedulerView*>(data);
+        LVHITTESTINFO hit{};
+        hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        int row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (row != view->tipRow_) {
+            // Another row: the shown tip goes, and the next one asks for its text anew.
+            view->tipRow_ = row;
+            SendMessageA(view->tips_, TTM_POP, 0, 0);
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, &CSchedulerView::ListProc, id);
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 void CSchedulerView::onTrayNotify(LPARAM mouseMessage) {

@@ -27,6 +27,9 @@ public:
     // The list's selection mark, -1 for none.
     int SelectionMark() const;
     HWND List() const { return list_; }
+    // The tip of a row: its next start and its last since the program started.
+    std::string RowTipText(int row) const;
+    HWND RowTips() const { return tips_; }
     // The form's size in pixels, as its template gives it.
     SIZE FormSize() const { return formSize_; }
 
@@ -44,6 +47,13 @@ protected:
 private:
     void onListNotify(const NMHDR* header);
     void onTrayNotify(LPARAM mouseMessage);
+    void createRowTips();
+    static LRESULT CALLBACK ListProc(HWND list,
+                                     UINT message,
+                                     WPARAM wParam,
+                                     LPARAM lParam,
+                                     UINT_PTR id,
+                                     DWORD_PTR data);
     void showScheduleContextMenu();
     void showTrayMenu();
     void showMainWindow();
@@ -60,6 +70,9 @@ private:
     HWND list_ = nullptr;
     SIZE formSize_{};
     bool columnsInserted_ = false;
+    HWND tips_ = nullptr;
+    int tipRow_ = -1;
+    std::string tipText_;
     TrayIcon tray_;
     UINT taskbarCreated_ = 0;
     ScheduleCommands commands_;

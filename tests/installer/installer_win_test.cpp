@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/program_path.h"
 #include "resources/resource_ids.h"
@@ -17,8 +21,7 @@ namespace {
 
 constexpr const char* kTitle = "Dovrin Lens Scheduler";
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::string kEntryKey =
-    std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kTitle;
+constexpr const char* kEntries = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::string SetupPath() {
     return FolderOf(ProgramPath()) + "..\\dist\\Scheduler-" SCHEDULER_VERSION "-setup.exe";
@@ -43,6 +46,43 @@ std::string Folder(const TempDir& dir, const char* name) {
     return dir.Path() + name;
 }
 
+// A product folder in the dir holding the stub under each of the names.
+std::string ProductFolder(const TempDir& dir,
+                          const char* name,
+                          std::initializer_list<const char*> exes) {
+    dir.MakeFolder(name);
+    for (const char* exe : exes) {
+        CopyFileA(StubProgramPath().c_str(), (Folder(dir, name) + "\\" + exe).c_str(), TRUE);
+    }
+    return Folder(dir, name);
+}
+
+long Install(const std::string& folder) {
+    return RunToEnd("\"" + SetupPath() + "\" /S /D=" + folder);
+}
+
+// The Add/Remove Programs keys that name the folder.
+std::vector<std::string> EntriesOf(const std::string& folder) {
+    std::vector<std::string> keys;
+    HKEY root;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEntries, 0, KEY_READ, &root);
+    char name[256];
+    for (DWORD i = 0; RegEnumKeyA(root, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+        const std::string key = std::string(kEntries) + "\\" + name;
+        if (lstrcmpiA(ReadText(HKEY_LOCAL_MACHINE, key, "InstallLocation").c_str(),
+                      folder.c_str()) == 0) {
+            keys.push_back(key);
+        }
+    }
+    RegCloseKey(root);
+    return keys;
+}
+
+// Runs the quiet uninstall command of the folder's entry.
+long Uninstall(const std::string& folder) {
+    return RunToEnd(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "QuietUninstallString"));
+}
+
 }  // namespace
 
 TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
@@ -57,10 +97,17 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     const std::string foreign = "\"C:\\Elsewhere\\Scheduler.exe\" -server";
     WriteText(HKEY_CURRENT_USER, kRunKey, kTitle, foreign);
 
+    // An older installer's entry of this folder, keyed by the product alone, gives way.
+    WriteText(HKEY_LOCAL_MACHINE, (std::string(kEntries) + "\\" + kTitle).c_str(),
+              "InstallLocation", folder);
+
     // /D takes the rest of the command line, blanks and all, unquoted.
     ASSERT_EQ(RunToEnd("\"" + SetupPath() + "\" /S /D=" + folder), 0);
     ASSERT_EQ(GetFileAttributesA(program.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName"), kTitle);
+    ASSERT_EQ(EntriesOf(folder).size(), 1u);
+    const std::string kEntryKey = EntriesOf(folder)[0];
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName"),
+              std::string(kTitle) + " (" + folder + ")");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayVersion"), SCHEDULER_VERSION);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "InstallLocation"), folder);
     const std::string uninstaller = folder + "\\Uninstall Scheduler.exe";
@@ -76,16 +123,22 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     SendMessageA(window, WM_COMMAND, ID_AUTORUN, 0);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, kTitle), "\"" + program + "\" -server");
 
-    // The uninstaller hands over to a copy of itself and returns at once: wait for its work.
-    ASSERT_EQ(RunToEnd("\"" + uninstaller + "\" /S"), 0);
+    // The entry's quiet command returns the outcome: a program that does not answer is not
+    // ended, and nothing is removed.
+    HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(window, nullptr));
+    SuspendThread(thread);
+    EXPECT_EQ(Uninstall(folder), 3);
+    ResumeThread(thread);
+    CloseHandle(thread);
+    EXPECT_TRUE(dir.Exists("Dovrin Lens\\Uninstall Scheduler.exe"));
+    ASSERT_EQ(Uninstall(folder), 0);
+    EXPECT_TRUE(EntriesOf(folder).empty());
+    // The running uninstaller's own file goes a moment after it ended.
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            return GetFileAttributesA(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                   ReadText(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName") == "(none)";
-        },
-        30000));
+        [&] { return GetFileAttributesA(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
     // Ended by its Shutdown command, not killed.
-    EXPECT_TRUE(running.WaitExit(5000));
+    EXPECT_TRUE(running.WaitExit(0));
     EXPECT_EQ(running.ExitCode(), 0u);
     EXPECT_EQ(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, kTitle), "(none)");
@@ -121,5 +174,98 @@ TEST(Installer, RefusesAFolderWithoutTheProduct) {
         EXPECT_EQ(RunToEnd("\"" + SetupPath() + "\" /S /D=" + folder), 2);
         EXPECT_FALSE(dir.Exists("target\\Scheduler.exe"));
         EXPECT_FALSE(dir.Exists("target\\Uninstall Scheduler.exe"));
+    }
+}
+
+// A copy that fails fails the install: no entry, the other folder's entry as it was.
+TEST(Installer, FailsWithoutAnEntryWhenTheProgramCannotBeWritten) {
+    TempDir dir;
+    const std::string first = ProductFolder(dir, "first", {"dovlens.exe"});
+    ASSERT_EQ(Install(first), 0);
+    const std::string firstEntry = EntriesOf(first).at(0);
+    const std::string name = ReadText(HKEY_LOCAL_MACHINE, firstEntry, "DisplayName");
+    // Where the installer writes: a file held open, or a folder.
+    const std::pair<const char*, bool> cases[] = {
+        {"Scheduler.exe", true}, {"Scheduler.exe", false}, {"Uninstall Scheduler.exe", false}};
+    for (const auto& [blocked, heldOpen] : cases) {
+        SCOPED_TRACE(std::string(blocked) + (heldOpen ? " held open" : " a folder"));
+        TempDir other;
+        const std::string folder = ProductFolder(other, "second", {"dovlens.exe"});
+        const std::string path = folder + "\\" + blocked;
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (heldOpen) {
+            held = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        } else {
+            CreateDirectoryA(path.c_str(), nullptr);
+        }
+        EXPECT_EQ(Install(folder), 4);
+        CloseHandle(held);
+        EXPECT_TRUE(EntriesOf(folder).empty());
+        // What was written of a fresh install goes again.
+        EXPECT_EQ(other.Exists("second\\Scheduler.exe"), std::string(blocked) == "Scheduler.exe");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, firstEntry, "DisplayName"), name);
+    }
+    // A second folder of the same product gets an entry of its own; uninstalling one leaves
+    // the other.
+    const std::string second = ProductFolder(dir, "second", {"dovlens.exe"});
+    ASSERT_EQ(Install(second), 0);
+    ASSERT_EQ(EntriesOf(second).size(), 1u);
+    EXPECT_NE(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(second)[0], "DisplayName"), name);
+    EXPECT_EQ(Uninstall(first), 0);
+    EXPECT_TRUE(EntriesOf(first).empty());
+    EXPECT_EQ(Uninstall(second), 0);
+}
+
+// An update ends the program however its folder is spelt, replaces it and starts it again as
+// it ran: with its window shown, or behind its tray icon.
+TEST(Installer, UpdatesTheRunningProgramUnderAnotherSpellingOfItsFolder) {
+    TempDir dir;
+    const std::string folder = ProductFolder(dir, "Dovrin Lens", {"dovlens.exe"});
+    dir.Write("Dovrin Lens\\Scheduler.cfg", "FormatVersion=1.0\r\n[Schedule]\r\ntitle=\"a\"\r\n");
+    ASSERT_EQ(Install(folder), 0);
+    // Through Wine's Z: drive, as through a subst drive on Windows, and by the short name.
+    std::string driveZ = "Z:" + std::string(getenv("WINEPREFIX")) + "/drive_c" + folder.substr(2);
+    std::replace(driveZ.begin(), driveZ.end(), '/', '\\');
+    char shortName[MAX_PATH];
+    GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
+    const struct {
+        std::string runFrom, installTo;
+        bool server;
+    } cases[] = {{driveZ, folder, false}, {folder, shortName, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("run from " + c.runFrom + ", installed to " + c.installTo);
+        RunningProcess running("\"" + c.runFrom + "\\Scheduler.exe\"" +
+                               (c.server ? " -server" : ""));
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) != nullptr; }, 20000));
+        EXPECT_EQ(Install(c.installTo), 0);
+        EXPECT_TRUE(running.WaitExit(0));
+        HWND again = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                again = FindWindowA(nullptr, kTitle);
+                return again != nullptr && IsWindowVisible(again) != c.server;
+            },
+            20000));
+        SendMessageA(again, WM_COMMAND, ID_APP_SHUTDOWN, 0);
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) == nullptr; }, 10000));
+    }
+    EXPECT_EQ(Uninstall(folder), 0);
+}
+
+// In a folder of two products, the entry names the product the program serves there.
+TEST(Installer, NamesTheProductTheProgramServesInAFolderOfTwo) {
+    for (const char* other : {"dovsuite.exe", "dovdepot.exe"}) {
+        TempDir dir;
+        const std::string folder = ProductFolder(dir, "two", {"dovbase.exe", other});
+        ASSERT_EQ(Install(folder), 0);
+        std::string title = ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "DisplayName");
+        title.resize(title.find(" ("));
+        RunningProcess running("\"" + folder + "\\Scheduler.exe\"");
+        HWND window = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (window = FindWindowA(nullptr, title.c_str())); }, 9000))
+            << "the program is not the " << title << " beside " << other;
+        SendMessageA(window, WM_COMMAND, ID_APP_SHUTDOWN, 0);
+        running.WaitExit(10000);
+        EXPECT_EQ(Uninstall(folder), 0);
     }
 }

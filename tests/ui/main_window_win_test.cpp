@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/autorun.h"
 #include "engine/launcher.h"
 #include "engine/stop_flag.h"
+#include "platform/clock.h"
 #include "resources/resource_ids.h"
 #include "tests/support/memory_autorun_store.h"
 #include "tests/support/stub_log.h"
@@ -371,3 +374,56 @@ TEST_F(MainWindowTest, DestroyingTheMainWindowStopsThePollingAndRemovesTheIcon) 
 }
 
 }  // namespace
+
+namespace {
+// The text of the list's tip once the pointer has rested on the row, "" when none shows.
+std::string HoveredTip(HWND list, HWND tips, int row, const std::function<bool()>& pump) {
+    RECT cell{LVIR_LABEL};
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    const POINT inList{cell.left + 20, (cell.top + cell.bottom) / 2};
+    POINT at = inList;
+    ClientToScreen(list, &at);
+    // The pointer comes to rest there once: every move would start the tip's wait anew.
+    SetCursorPos(at.x, at.y);
+    PostMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(inList.x, inList.y));
+    for (int tries = 0; tries < 60; ++tries) {
+        pump();
+        Sleep(50);
+        if (IsWindowVisible(tips)) {
+            char text[600] = "";
+            GetWindowTextA(tips, text, sizeof(text));
+            return text;
+        }
+    }
+    return "";
+}
+}  // namespace
+
+TEST_F(MainWindowTest, RowTipShowsTheNextAndTheLastStart) {
+    TheScheduleList().Clear();
+    ScheduleEntry daily = Named("Nightly", "C:\\n.dvs");
+    daily.type = Daily;
+    daily.hour = 2;
+    daily.days_week = kEveryDay;
+    ScheduleEntry off = Named("Off", "C:\\o.dvs");
+    off.enable = 0;
+    ASSERT_TRUE(TheScheduleList().Append(daily));
+    ASSERT_TRUE(TheScheduleList().Append(off));
+    TheScheduleList().WithEntry(1, [](ScheduleEntry& e) {
+        e.last_start = {CurrentTime() - 60, true, "The system cannot find the file specified."};
+    });
+    view_->RefreshScheduleList();
+    ShowWindow(frame_->Handle(), SW_SHOW);
+    SetForegroundWindow(frame_->Handle());
+
+    std::string first = HoveredTip(List(), view_->RowTips(), 0, [this] { return Pump(); });
+    EXPECT_EQ(first.rfind("Next start: ", 0), 0u) << first;
+    EXPECT_NE(first.find("\nLast start: none since the program started"), std::string::npos);
+    SetCursorPos(0, 0);
+    Pump();
+    std::string second = HoveredTip(List(), view_->RowTips(), 1, [this] { return Pump(); });
+    EXPECT_EQ(second.rfind("No next start: switched off\nLast start: ", 0), 0u) << second;
+    EXPECT_NE(second.find(" by hand, failed: The system cannot find the file specified."),
+              std::string::npos)
+        << second;
+}

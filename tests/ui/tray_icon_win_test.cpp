@@ -42,9 +42,13 @@ TEST_F(MainWindowTest, TrayRecordNamesTheViewAndCutsTheTipAt63Characters) {
 }
 
 TEST_F(MainWindowTest, TrayIconIsAddedAgainWhenTheShellRestarts) {
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    // As a restarted shell tells it: to every top-level window.
+    auto shellRestarts = [this] {
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        Pump();
+    };
     view_->AddTrayIcon("Dovrin Suite Scheduler");
-    SendMessageA(view_->Handle(), taskbarCreated, 0, 0);
+    shellRestarts();
     ASSERT_EQ(trayCalls_.size(), 2u);
     EXPECT_EQ(trayCalls_[1].operation, static_cast<DWORD>(NIM_ADD));
     EXPECT_EQ(trayCalls_[1].record.hWnd, view_->Handle());
@@ -54,7 +58,7 @@ TEST_F(MainWindowTest, TrayIconIsAddedAgainWhenTheShellRestarts) {
     Command(ID_APP_SHUTDOWN, view_->Handle());
     ASSERT_EQ(trayCalls_.size(), 3u);
     EXPECT_EQ(trayCalls_[2].operation, static_cast<DWORD>(NIM_DELETE));
-    SendMessageA(view_->Handle(), taskbarCreated, 0, 0);
+    shellRestarts();
     EXPECT_EQ(trayCalls_.size(), 3u);
     QuitPosted();
 }

@@ -83,7 +83,7 @@ TEST(ScheduleEditorModel, EntryThroughTheEditorAndBack) {
     struct Case {
         const char* name;
         ScheduleEntry in;
-        std::optional<ScheduleEntry> out;  // none: the same as `in`
+        std::optional<ScheduleEntry> out = std::nullopt;  // none: the same as `in`
     };
     const Case cases[] = {
         {"once", MakeEntry(Once, 15, 3, 2026, 14, 30, 45)},

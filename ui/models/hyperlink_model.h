@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/models/pixel_rect.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -48,15 +50,7 @@ inline constexpr std::uint32_t kStaticCentre = 0x001;
 inline constexpr std::uint32_t kStaticRight = 0x002;
 inline constexpr std::uint32_t kStaticCentreVertically = 0x200;
 
-struct LinkRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    friend bool operator==(const LinkRect&, const LinkRect&) = default;
-};
+using LinkRect = PixelRect;
 
 struct LinkSize {
     int width = 0;

@@ -1,0 +1,227 @@
+#include "engine/next_start.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/due_time.h"
+#include "platform/clock.h"
+
+namespace {
+constexpr long long kDay = 86400;
+// How far the steady offset is looked for; later candidates are checked one by one.
+constexpr int kSteadyDays = 400;
+
+long long LocalSeconds(const std::tm& t) {
+    return DaysFromCivil(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday) * kDay + t.tm_hour * 3600 +
+           t.tm_min * 60 + t.tm_sec;
+}
+
+std::optional<long long> OffsetAt(std::time_t instant) {
+    std::tm t;
+    if (!LocalBreakdown(instant, t)) {
+        return std::nullopt;
+    }
+    return LocalSeconds(t) - static_cast<long long>(instant);
+}
+
+// Weekday of a local day, Sunday 0, as tm_wday counts (1970-01-01 was a Thursday).
+int ClockWeekday(long long day) {
+    return static_cast<int>(((day % 7) + 11) % 7);
+}
+
+bool InRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
+}  // namespace
+
+long long DaysFromCivil(int year, int month, int day) {
+    const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+int DaysInMonth(int year, int month) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (!InRange(month, 1, 12)) {
+        return 0;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return days[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+LocalClockView::LocalClockView(std::time_t now) : now_(now), steadyUntil_(now) {
+    if (!LocalBreakdown(now, local_)) {
+        return;
+    }
+    today_ = DaysFromCivil(local_.tm_year + 1900, local_.tm_mon + 1, local_.tm_mday);
+    offset_ = LocalSeconds(local_) - static_cast<long long>(now);
+    // Day steps find the next change of offset; halving finds its second.
+    std::time_t same = now;
+    std::time_t changed = now;
+    for (int day = 1; day <= kSteadyDays; ++day) {
+        std::time_t probe = now + day * kDay;
+        if (OffsetAt(probe) != offset_) {
+            changed = probe;
+            break;
+        }
+        same = probe;
+    }
+    if (changed == now) {
+        steadyUntil_ = same;
+        return;
+    }
+    while (changed - same > 1) {
+        std::time_t middle = same + (changed - same) / 2;
+        (OffsetAt(middle) == offset_ ? same : changed) = middle;
+    }
+    steadyUntil_ = changed;
+}
+
+int LocalClockView::InstantsAt(long long localSeconds, std::time_t out[2]) const {
+    const long long guess = localSeconds - offset_;
+    if (guess > now_ && guess < steadyUntil_) {
+        out[0] = static_cast<std::time_t>(guess);
+        return 1;
+    }
+    // Offsets differ by less than two days: with the offset steady that long, a time
+    // behind us now is behind us under any offset.
+    if (guess <= now_ && (guess <= now_ - 2 * kDay || steadyUntil_ - now_ > 2 * kDay)) {
+        return 0;
+    }
+    // Near or past a change of offset: try the offsets in force a day either side.
+    int count = 0;
+    for (std::time_t probe : {guess - 2 * kDay, guess + 2 * kDay}) {
+        std::optional<long long> offset = OffsetAt(static_cast<std::time_t>(probe));
+        if (!offset) {
+            continue;
+        }
+        const std::time_t instant = static_cast<std::time_t>(localSeconds - *offset);
+        std::optional<long long> there = OffsetAt(instant);
+        if (instant > now_ && there == offset && (count == 0 || out[0] != instant)) {
+            out[count++] = instant;
+        }
+    }
+    if (count == 2 && out[1] < out[0]) {
+        std::swap(out[0], out[1]);
+    }
+    return count;
+}
+
+namespace {
+// The earliest instant after now among the wall-clock times of one day (or date).
+struct Earliest {
+    std::optional<std::time_t> at;
+    void Offer(const LocalClockView& clock, long long localSeconds) {
+        std::time_t instants[2];
+        int n = clock.InstantsAt(localSeconds, instants);
+        if (n > 0 && (!at || instants[0] < *at)) {
+            at = instants[0];
+        }
+    }
+};
+
+NoStartReason CheckFields(const ScheduleEntry& e) {
+    if (e.enable == 0) {
+        return NoStartReason::SwitchedOff;
+    }
+    if (!InRange(e.type, Once, Yearly)) {
+        return NoStartReason::UnknownType;
+    }
+    if (e.type == Hourly) {
+        return InRange(e.min, 0, 59) ? NoStartReason::None : NoStartReason::NoSuchTime;
+    }
+    // Once matches the second before `sec` too, so 60 still shows as 59.
+    if (!InRange(e.hour, 0, 23) || !InRange(e.min, 0, 59) ||
+        !InRange(e.sec, 0, e.type == Once ? 60 : 59)) {
+        return NoStartReason::NoSuchTime;
+    }
+    switch (e.type) {
+        case Once:
+            return DaysInMonth(e.year, e.month) >= e.day && e.day >= 1 ? NoStartReason::None
+                                                                        : NoStartReason::NoSuchDay;
+        case Daily:
+            return (e.days_week & kEveryDay) != 0 ? NoStartReason::None : NoStartReason::NoWeekday;
+        case Weekly:
+            return InRange(e.nday_week, 0, 6) ? NoStartReason::None : NoStartReason::NoWeekday;
+        case Monthly:
+            return InRange(e.day, 1, 31) ? NoStartReason::None : NoStartReason::NoSuchDay;
+        default:  // Yearly: any year has 29 February
+            return InRange(e.day, 1, DaysInMonth(2000, e.month + 1)) ? NoStartReason::None
+                                                                      : NoStartReason::NoSuchDay;
+    }
+}
+}  // namespace
+
+NextStart NextStartOf(const ScheduleEntry& e, const LocalClockView& clock) {
+    NoStartReason reason = CheckFields(e);
+    if (reason != NoStartReason::None) {
+        return {std::nullopt, reason};
+    }
+    // The next pass starts an entry whose window is open and not yet taken.
+    if (e.fired == 0 && RuleMatches(e, clock.Local())) {
+        return {clock.Now()};
+    }
+    const long long timeOfDay = e.hour * 3600LL + e.min * 60LL + e.sec;
+    const std::tm& now = clock.Local();
+    Earliest next;
+    switch (e.type) {
+        case Once: {
+            const long long window =
+                DaysFromCivil(e.year, e.month, e.day) * kDay + timeOfDay - (e.sec > 0 ? 1 : 0);
+            next.Offer(clock, window);
+            if (!next.at) {
+                // Behind us, or inside an hour the clocks skip on that day.
+                const long long nowLocal = clock.Today() * kDay + now.tm_hour * 3600LL +
+                                           now.tm_min * 60LL + now.tm_sec;
+                return {std::nullopt,
+                        window <= nowLocal ? NoStartReason::DatePassed : NoStartReason::NoSuchTime};
+            }
+            break;
+        }
+        case Hourly:
+        case Daily:
+        case Weekly:
+            // A week and a day covers every weekday, with a day for a changed offset.
+            for (long long day = clock.Today(); !next.at && day <= clock.Today() + 8; ++day) {
+                const int weekday = MondayBasedWeekday(ClockWeekday(day));
+                if (e.type == Hourly) {
+                    for (int hour = 0; hour < 24; ++hour) {
+                        next.Offer(clock, day * kDay + hour * 3600LL + e.min * 60LL);
+                    }
+                } else if (e.type == Daily ? ((e.days_week >> weekday) & 1) != 0
+                                           : e.nday_week == weekday) {
+                    next.Offer(clock, day * kDay + timeOfDay);
+                }
+            }
+            break;
+        case Monthly:
+        case Yearly: {
+            // Eight years reach the next 29 February even across a century year.
+            int year = now.tm_year + 1900;
+            int month = e.type == Monthly ? now.tm_mon + 1 : e.month + 1;
+            for (int step = 0; !next.at && step <= (e.type == Monthly ? 8 * 12 : 8); ++step) {
+                if (e.day <= DaysInMonth(year, month)) {
+                    next.Offer(clock, DaysFromCivil(year, month, e.day) * kDay + timeOfDay);
+                }
+                if (e.type == Yearly || ++month > 12) {
+                    month = e.type == Yearly ? month : 1;
+                    ++year;
+                }
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    if (!next.at) {
+        return {std::nullopt, NoStartReason::NoSuchTime};
+    }
+    return {next.at};
+}
+
+NextStart NextStartOf(const ScheduleEntry& entry, std::time_t now) {
+    return NextStartOf(entry, LocalClockView(now));
+}
