@@ -160,6 +160,7 @@ struct Scheduler {
     HWND frame = nullptr;
     HWND view = nullptr;
     HWND list = nullptr;
+    HWND bar = nullptr;  // the toolbar's dockable bar
 
     // The start figure: from CreateProcess to the main window shown with its list.
     void WaitShown() {
@@ -172,8 +173,9 @@ struct Scheduler {
         Settled(frame);
         view = FindWindowExA(frame, nullptr, MAKEINTATOM(32770), nullptr);
         list = GetDlgItem(view, IDC_SCHEDULE_LIST);
-        if (list == nullptr) {
-            Fail("the main window holds no list");
+        bar = FindWindowExA(frame, nullptr, "SchedulerDockBar", nullptr);
+        if (list == nullptr || bar == nullptr) {
+            Fail("the main window holds no list or no toolbar");
         }
     }
     void Command(int id) const { PostMessageA(frame, WM_COMMAND, id, 0); }
@@ -494,6 +496,35 @@ void AnswerMenu(const Scheduler& s, WPARAM key) {
     Settled(s.frame);
 }
 
+// The toolbar moved as a user drags its gripper: pressed on the gripper, moved to a point of
+// the frame's client area (with Ctrl: to float there), released; waits for the bar to dock
+// along `side` ('L' left, 'T' top) or, for 'F', to float.
+void DragToolbar(const Scheduler& s, POINT target, char side) {
+    HWND bar = s.bar;
+    WPARAM keys = side == 'F' ? MK_CONTROL : 0;
+    MapWindowPoints(s.frame, bar, &target, 1);
+    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON | keys,
+                 MAKELPARAM(static_cast<WORD>(target.x), static_cast<WORD>(target.y)));
+    PostMessageA(bar, WM_LBUTTONUP, keys,
+                 MAKELPARAM(static_cast<WORD>(target.x), static_cast<WORD>(target.y)));
+    Must("moving the toolbar", [&] {
+        RECT r{};
+        GetWindowRect(bar, &r);
+        MapWindowPoints(nullptr, s.frame, reinterpret_cast<POINT*>(&r), 2);
+        bool docked = GetAncestor(bar, GA_PARENT) == s.frame;
+        switch (side) {
+            case 'L':
+                return docked && r.left == 0 && r.bottom - r.top > r.right - r.left;
+            case 'T':
+                return docked && r.top == 0 && r.right - r.left > r.bottom - r.top;
+            default:
+                return !docked;
+        }
+    });
+    Settled(s.frame);
+}
+
 // Selects the last row as the End key does.
 void SelectLast(const Scheduler& s) {
     PostMessageA(s.list, WM_KEYDOWN, VK_END, 0);
@@ -563,6 +594,13 @@ int Soak(long long endEpoch, const char* expectedPath, const char* samplesPath) 
         PostMessageA(s.view, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
         AnswerMenu(s, 'O');
         Must("showing again", [&] { return IsWindowVisible(s.frame) != FALSE; });
+
+        // The toolbar to the left edge, floating, and back to the top.
+        RECT client{};
+        GetClientRect(s.frame, &client);
+        DragToolbar(s, {2, client.bottom / 2}, 'L');
+        DragToolbar(s, {client.right / 2, client.bottom / 2}, 'F');
+        DragToolbar(s, {client.right / 2, 2}, 'T');
 
         if (EpochMs() >= nextSample) {
             Sample(s.program, since, samples);

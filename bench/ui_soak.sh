@@ -4,7 +4,8 @@
 # companion stub records the starts), while ui_bench.exe keeps issuing the user's commands
 # through the real windows: Add with OK and with Cancel, Change, Remove with Yes and with No,
 # Run Schedule, the About box, the list's context menu, hiding to the tray and showing again
-# from the tray menu. Each minute it samples the program's GDI and USER objects, handles and
+# from the tray menu, and the toolbar dragged by its gripper to the left edge, floating and back
+# to the top. Each minute it samples the program's GDI and USER objects, handles and
 # private memory. Fails on a missed, doubled or unexpected start (Run Schedule's included), on
 # a command whose window does not answer, or on GDI, USER or handle counts that grow from the
 # first minute to the last.
