@@ -119,7 +119,7 @@ plan_soak() {
 # match_starts STARTS_LOG: matches the stub's records of /soak/KEY.dvs with $expected and
 # reports the delays; false on a missed, doubled or unexpected start.
 match_starts() {
-    echo "soak: $seconds s, $count schedules: $(grep -vc hourly "$expected") due at a second of the run," \
+    echo "soak: $seconds s, $count schedules: $(grep -vcE " (hourly|run)$" "$expected") due at a second of the run," \
         "$(grep -c hourly "$expected") Hourly starts, $off switched off"
     awk '
         FILENAME == ARGV[1] {
