@@ -2,12 +2,17 @@
 # and the companion stub as dovsuite.exe, with its own configuration and runtime folders.
 # Expects $build (a build folder holding bin/scheduler and bin/companion_stub).
 
-make_program_folder() {
+# A temporary folder with a Scheduler.cfg that holds only its header.
+new_program_folder() {
     folder=$(mktemp -d "${TMPDIR:-/tmp}/sched-bench-XXXXXX")
+    printf '/** Scheduler benchmark **/\r\n\r\nFormatVersion=1.0\r\n' >"$folder/Scheduler.cfg"
+}
+
+make_program_folder() {
+    new_program_folder
     cp "$build/bin/scheduler" "$folder/scheduler"
     cp "$build/bin/companion_stub" "$folder/dovsuite.exe"
     mkdir -p "$folder/config" "$folder/run"
-    printf '/** Scheduler benchmark **/\r\n\r\nFormatVersion=1.0\r\n' >"$folder/Scheduler.cfg"
 }
 
 # add_schedule TYPE EPOCH FILE [KEY=VALUE...]: one schedule of TYPE (0 Once .. 5 Yearly) due

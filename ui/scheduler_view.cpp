@@ -111,8 +111,13 @@ void CSchedulerView::RefreshScheduleList() {
         SendMessageA(tips_, TTM_POP, 0, 0);
     }
     tipRow_ = -1;
+    // Thousands of rows: drawn once at the end, not after each insert; and, under Wine, each
+    // message to a subclassed window costs a trip to the server, so the tip lets go meanwhile.
+    watchList(false);
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     ScheduleList& schedules = document_.Schedules();
+    SendMessageA(list_, LVM_SETITEMCOUNT, schedules.Count(), LVSICF_NOINVALIDATEALL);
     for (int i = 0; i < schedules.Count(); ++i) {
         const ScheduleEntry* entry = schedules.EntryAt(i);
         LVITEMA item{};
@@ -137,6 +142,9 @@ void CSchedulerView::RefreshScheduleList() {
         SendMessageA(list_, LVM_SETSELECTIONMARK, 0, selected);
     }
     SelectedScheduleIndex = selected;
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+    watchList(true);
     SetFocus(list_);
 }
 
@@ -281,15 +289,28 @@ void CSchedulerView::createRowTips() {
     if (tips_ == nullptr) {
         return;
     }
+    // The tip hears the list's mouse from ListProc: its own subclass (TTF_SUBCLASS) could not
+    // be let go during a refill.
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(list_);
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);  // two lines, not one wrapped
-    SetWindowSubclass(list_, &CSchedulerView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    watchList(true);
+}
+
+void CSchedulerView::watchList(bool watch) {
+    if (tips_ == nullptr) {
+        return;
+    }
+    if (watch) {
+        SetWindowSubclass(list_, &CSchedulerView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    } else {
+        RemoveWindowSubclass(list_, &CSchedulerView::ListProc, 0);
+    }
 }
 
 LRESULT CALLBACK CSchedulerView::ListProc(HWND list,
@@ -308,6 +329,11 @@ LRESULT CALLBACK CSchedulerView::ListProc(HWND list,
             view->tipRow_ = row;
             SendMessageA(view->tips_, TTM_POP, 0, 0);
         }
+    }
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+        MSG relayed{list, message, wParam, lParam, 0, {}};
+        SendMessageA(reinterpret_cast<CSchedulerView*>(data)->tips_, TTM_RELAYEVENT, 0,
+                     reinterpret_cast<LPARAM>(&relayed));
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(list, &CSchedulerView::ListProc, id);
     }

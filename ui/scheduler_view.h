@@ -48,6 +48,8 @@ private:
     void onListNotify(const NMHDR* header);
     void onTrayNotify(LPARAM mouseMessage);
     void createRowTips();
+    // Hands the list to the row tip and its mouse watch, or takes it back.
+    void watchList(bool watch);
     static LRESULT CALLBACK ListProc(HWND list,
                                      UINT message,
                                      WPARAM wParam,
