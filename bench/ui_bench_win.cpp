@@ -376,18 +376,35 @@ int Latency(int rounds, const std::vector<int>& counts) {
 // Windows; Wine answers 0, so there the counts are read where Wine keeps them: the GDI handle
 // table the process's PEB points to, the process's windows (its USER objects that can be seen
 // from outside) and the system's handle list.
+//
+// Two things there grow by themselves, up to a bound, at moments no driver can choose, and
+// are not the program's to free; the soak counts them apart:
+// - Wine's cache of window DCs, which on Windows is the system's: it keeps the DCs of windows
+//   painted before, idle (their DC_ATTR marked disabled), until it holds 64, each with its
+//   visible region and surface;
+// - the event a std::mutex makes the first time two threads meet at it (winpthreads), kept
+//   for the mutex's life: one each for the two locks the window and the polling thread share
+//   (the schedule list, the start journal).
 struct GdiEntry {  // one slot of the GDI handle table
     UINT64 object;
     ULONG owner;
     USHORT unique;
     UCHAR type;
     UCHAR flags;
-    UINT64 user;
+    UINT64 user;  // the DC_ATTR of a DC: its handle, then its disabled flag
 };
 constexpr int kGdiSlots = 0x10000;
 constexpr size_t kPebGdiTable = 0xF8;  // PEB.GdiSharedHandleTable on x64
+constexpr UCHAR kGdiDc = 1;
+constexpr DWORD kCachedDcObjects = 3;  // the DC, its region and its surface
 
-DWORD GdiTableCount(HANDLE process) {
+struct GdiCount {
+    DWORD objects = 0;    // all of the process's GDI objects
+    DWORD idleDcs = 0;    // idle DCs of Wine's cache
+    DWORD InUse() const { return objects - kCachedDcObjects * idleDcs; }
+};
+
+GdiCount GdiTableCount(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic{};
     UINT64 table = 0;
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic),
@@ -395,15 +412,23 @@ DWORD GdiTableCount(HANDLE process) {
         !ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + kPebGdiTable,
                            &table, sizeof(table), nullptr) ||
         table == 0) {
-        return 0;
+        return {};
     }
     std::vector<GdiEntry> slots(kGdiSlots);
     if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), slots.data(),
                            slots.size() * sizeof(GdiEntry), nullptr)) {
-        return 0;
+        return {};
     }
-    return static_cast<DWORD>(
-        std::count_if(slots.begin(), slots.end(), [](const GdiEntry& e) { return e.type != 0; }));
+    GdiCount count;
+    for (const GdiEntry& e : slots) {
+        count.objects += e.type != 0;
+        LONG attr[2] = {};
+        count.idleDcs += e.type == kGdiDc && e.user != 0 &&
+                         ReadProcessMemory(process, reinterpret_cast<void*>(e.user), attr,
+                                           sizeof(attr), nullptr) &&
+                         attr[1] != 0;
+    }
+    return count;
 }
 
 DWORD WindowCount(DWORD pid) {
@@ -433,7 +458,29 @@ DWORD WindowCount(DWORD pid) {
     return count.windows;
 }
 
-DWORD SystemHandleCount(DWORD pid) {
+struct HandleCount {
+    DWORD handles = 0;  // all of the process's handles
+    DWORD events = 0;
+};
+
+// The type name of a handle of `process`, through a copy of it.
+std::wstring HandleType(HANDLE process, USHORT handle) {
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(handle)),
+                         GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        return L"";
+    }
+    alignas(8) char info[512] = {};
+    std::wstring name;
+    if (NtQueryObject(copy, ObjectTypeInformation, info, sizeof(info), nullptr) == 0) {
+        const auto* type = reinterpret_cast<const UNICODE_STRING*>(info);
+        name.assign(type->Buffer, type->Length / sizeof(wchar_t));
+    }
+    CloseHandle(copy);
+    return name;
+}
+
+HandleCount SystemHandleCount(HANDLE process, DWORD pid) {
     struct Entry {
         USHORT process;
         USHORT backTrace;
@@ -448,36 +495,54 @@ DWORD SystemHandleCount(DWORD pid) {
     while (NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), buffer.data(),
                                     static_cast<ULONG>(buffer.size()), &needed) != 0) {
         if (buffer.size() >= (64u << 20)) {
-            return 0;
+            return {};
         }
         buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
     }
     ULONG total = *reinterpret_cast<ULONG*>(buffer.data());
     auto* entries = reinterpret_cast<Entry*>(buffer.data() + sizeof(void*));
-    return static_cast<DWORD>(std::count_if(entries, entries + total, [&](const Entry& e) {
-        return e.process == static_cast<USHORT>(pid);
-    }));
+    static int eventType = -1;  // the list's number for events, learnt from the first one named
+    HandleCount count;
+    for (const Entry* e = entries; e != entries + total; ++e) {
+        if (e->process != static_cast<USHORT>(pid)) {
+            continue;
+        }
+        ++count.handles;
+        if (eventType < 0 && HandleType(process, e->handle) == L"Event") {
+            eventType = e->objectType;
+        }
+        count.events += e->objectType == eventType;
+    }
+    return count;
 }
 
-// GDI and USER objects, handles and private memory of the program, one line. Each count is
-// the least of a few readings: a started companion's handle, say, is held only for a moment.
+// One line for the program: seconds into the run, GDI objects in use, USER objects, handles
+// apart from events, private memory (KiB), events, idle DCs of Wine's cache. Each count is the
+// least of a few readings: a started companion's handle, say, is held only for a moment.
 void Sample(const Program& program, long long since, FILE* out) {
     HANDLE process = program.Process();
-    DWORD gdi = MAXDWORD, user = MAXDWORD, handles = MAXDWORD;
+    DWORD gdi = MAXDWORD, user = MAXDWORD, handles = MAXDWORD, events = MAXDWORD,
+          idle = MAXDWORD;
     for (int reading = 0; reading < 5; ++reading, Sleep(200)) {
         DWORD count = 0;
         GetProcessHandleCount(process, &count);
-        handles = std::min(handles, count != 0 ? count : SystemHandleCount(program.Pid()));
+        HandleCount listed = count != 0 ? HandleCount{count, 0}
+                                        : SystemHandleCount(process, program.Pid());
+        handles = std::min(handles, listed.handles - listed.events);
+        events = std::min(events, listed.events);
         count = GetGuiResources(process, GR_GDIOBJECTS);
-        gdi = std::min(gdi, count != 0 ? count : GdiTableCount(process));
+        GdiCount table = count != 0 ? GdiCount{count, 0} : GdiTableCount(process);
+        gdi = std::min(gdi, table.InUse());
+        idle = std::min(idle, table.idleDcs);
         count = GetGuiResources(process, GR_USEROBJECTS);
         user = std::min(user, count != 0 ? count : WindowCount(program.Pid()));
     }
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(process, &memory, sizeof(memory));
-    std::fprintf(out, "%lld %lu %lu %lu %llu\n", (EpochMs() - since) / 1000, gdi, user, handles,
-                 static_cast<unsigned long long>(memory.PagefileUsage / 1024));
+    std::fprintf(out, "%lld %lu %lu %lu %llu %lu %lu\n", (EpochMs() - since) / 1000, gdi, user,
+                 handles, static_cast<unsigned long long>(memory.PagefileUsage / 1024), events,
+                 idle);
     std::fflush(out);
 }
 
@@ -545,6 +610,9 @@ int Soak(long long endEpoch, const char* expectedPath, const char* samplesPath) 
     Scheduler s;
     s.WaitShown();
     const int rows = s.Rows();
+    // Nothing of the program under the pointer: no control's hot look, nor the row tip, comes
+    // and goes with where an earlier run left it.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Sample(s.program, since, samples);
     long long nextSample = since + 60000;
     int cycles = 0;
