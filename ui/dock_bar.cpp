@@ -129,7 +129,10 @@ void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
         return id != 0;
     }));
     SendMessageA(toolbar_, TB_SETPARENT, reinterpret_cast<WPARAM>(frame_), 0);
-    SetWindowSubclass(toolbar_, &CDockBar::ToolBarProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    toolbarHook_.Attach(toolbar_, [this](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        result = 0;
+        return onToolBarMessage(message, lParam);
+    });
     buttonWidth_ = LOWORD(SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0));
     applyColumns(std::max(buttons_, 1));
     row_ = measure();
@@ -436,21 +439,14 @@ LRESULT CDockBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-LRESULT CALLBACK CDockBar::ToolBarProc(HWND toolbar,
-                                       UINT message,
-                                       WPARAM wParam,
-                                       LPARAM lParam,
-                                       UINT_PTR id,
-                                       DWORD_PTR data) {
+bool CDockBar::onToolBarMessage(UINT message, LPARAM lParam) {
     if (message == WM_LBUTTONDOWN) {
         // An empty part of the bar drags it like the gripper.
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (SendMessageA(toolbar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&at)) < 0) {
-            reinterpret_cast<CDockBar*>(data)->beginDrag(ScreenPoint(toolbar, lParam));
-            return 0;
+        if (SendMessageA(toolbar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&at)) < 0) {
+            beginDrag(ScreenPoint(toolbar_, lParam));
+            return true;
         }
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(toolbar, &CDockBar::ToolBarProc, id);
     }
-    return DefSubclassProc(toolbar, message, wParam, lParam);
+    return false;
 }

@@ -66,10 +66,11 @@ private:
     void endDrag(POINT screen, bool floatWanted, bool drop);
     DockSide dragTarget(POINT screen, bool floatWanted, RECT& outline) const;
     RECT gripper() const;
-    static LRESULT CALLBACK ToolBarProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool onToolBarMessage(UINT message, LPARAM lParam);
 
     HWND frame_ = nullptr;
     HWND toolbar_ = nullptr;
+    ControlHook toolbarHook_;
     std::function<void()> relayout_;
     std::vector<int> items_;
     int buttons_ = 0;

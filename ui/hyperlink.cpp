@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kToolId = 1;
 constexpr int kHelpHandCursorId = 106;
 
@@ -74,7 +73,7 @@ std::uint32_t Alignment(HWND hwnd) {
 CHyperLink::~CHyperLink() {
     if (hwnd_ != nullptr) {
         // The control outlives the link: it must not keep a font that goes with it.
-        RemoveWindowSubclass(hwnd_, &CHyperLink::Procedure, kSubclassId);
+        hook_.Detach();
         SendMessageA(hwnd_, WM_SETFONT, 0, FALSE);
         unbind();
     }
@@ -85,9 +84,15 @@ void CHyperLink::SetUrlOpenerForTesting(UrlOpener opener) {
 }
 
 bool CHyperLink::Bind(HWND control) {
-    if (hwnd_ != nullptr || control == nullptr ||
-        !SetWindowSubclass(control, &CHyperLink::Procedure, kSubclassId,
-                           reinterpret_cast<DWORD_PTR>(this))) {
+    if (hwnd_ != nullptr ||
+        !hook_.Attach(
+            control,
+            [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                bool handled = false;
+                result = handleMessage(message, wParam, lParam, handled);
+                return handled;
+            },
+            [this] { unbind(); })) {
         return false;
     }
     hwnd_ = control;
@@ -138,29 +143,6 @@ void CHyperLink::FollowLink() {
     }
     state_.visited = true;
     redraw();
-}
-
-LRESULT CALLBACK CHyperLink::Procedure(HWND hwnd,
-                                       UINT message,
-                                       WPARAM wParam,
-                                       LPARAM lParam,
-                                       UINT_PTR,
-                                       DWORD_PTR data) {
-    auto* self = reinterpret_cast<CHyperLink*>(data);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &CHyperLink::Procedure, kSubclassId);
-        LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        self->unbind();
-        return result;
-    }
-    bool handled = false;
-    LRESULT result = 0;
-    try {
-        result = self->handleMessage(message, wParam, lParam, handled);
-    } catch (...) {
-        handled = false;
-    }
-    return handled ? result : DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT CHyperLink::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {

@@ -7,6 +7,7 @@
 
 #include "ui/models/hyperlink_model.h"
 #include "ui/unique_gdi.h"
+#include "ui/window.h"
 
 // A static control that draws itself as a link, shows a hand cursor and a tooltip with its
 // address, and opens the address through the shell (with the ".htm" association as a
@@ -40,8 +41,6 @@ public:
     static void SetUrlOpenerForTesting(UrlOpener opener);
 
 private:
-    static LRESULT CALLBACK
-    Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     void onMouseMove(LPARAM lParam);
     void relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -51,6 +50,7 @@ private:
     void unbind();
 
     HWND hwnd_ = nullptr;
+    ControlHook hook_;
     LinkState state_;
     std::string url_;
     UniqueUiHandle<HFONT, GdiObjectFree> linkFont_;

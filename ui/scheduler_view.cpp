@@ -111,9 +111,7 @@ void CSchedulerView::RefreshScheduleList() {
         SendMessageA(tips_, TTM_POP, 0, 0);
     }
     tipRow_ = -1;
-    // Thousands of rows: drawn once at the end, not after each insert; and, under Wine, each
-    // message to a subclassed window costs a trip to the server, so the tip lets go meanwhile.
-    watchList(false);
+    // Thousands of rows: drawn once at the end, not after each insert.
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     ScheduleList& schedules = document_.Schedules();
@@ -143,9 +141,26 @@ void CSchedulerView::RefreshScheduleList() {
     }
     SelectedScheduleIndex = selected;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    if (!IsWindowVisible(list_)) {
+        settleMetrics();
+    }
     InvalidateRect(list_, nullptr, TRUE);
-    watchList(true);
     SetFocus(list_);
+}
+
+void CSchedulerView::settleMetrics() {
+    // Under Wine the list measures its rows and sets its scroll bars on its first paint, and
+    // a shown scroll bar is drawn anew each time it is set: the start paid about 15 ms for it.
+    // A paint into a one-pixel bitmap while the window is hidden does it where nothing shows.
+    HDC screen = GetDC(list_);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    HGDIOBJ old = SelectObject(memory, pixel);
+    SendMessageA(list_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    SelectObject(memory, old);
+    DeleteObject(pixel);
+    DeleteDC(memory);
+    ReleaseDC(list_, screen);
 }
 
 int CSchedulerView::SelectionMark() const {
@@ -289,8 +304,8 @@ void CSchedulerView::createRowTips() {
     if (tips_ == nullptr) {
         return;
     }
-    // The tip hears the list's mouse from ListProc: its own subclass (TTF_SUBCLASS) could not
-    // be let go during a refill.
+    // The tip hears the list's mouse through our hook: its own subclass (TTF_SUBCLASS) costs
+    // every message to the list a trip to the server under Wine, thousands in a refill.
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND;
@@ -299,45 +314,28 @@ void CSchedulerView::createRowTips() {
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);  // two lines, not one wrapped
-    watchList(true);
+    listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        onListMouse(message, wParam, lParam);
+        return false;
+    });
 }
 
-void CSchedulerView::watchList(bool watch) {
-    if (tips_ == nullptr) {
+void CSchedulerView::onListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message < WM_MOUSEFIRST || message > WM_MOUSELAST) {
         return;
     }
-    if (watch) {
-        SetWindowSubclass(list_, &CSchedulerView::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    } else {
-        RemoveWindowSubclass(list_, &CSchedulerView::ListProc, 0);
-    }
-}
-
-LRESULT CALLBACK CSchedulerView::ListProc(HWND list,
-                                          UINT message,
-                                          WPARAM wParam,
-                                          LPARAM lParam,
-                                          UINT_PTR id,
-                                          DWORD_PTR data) {
     if (message == WM_MOUSEMOVE) {
-        auto* view = reinterpret_cast<CSchedulerView*>(data);
         LVHITTESTINFO hit{};
         hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        int row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if (row != view->tipRow_) {
+        int row = static_cast<int>(SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (row != tipRow_) {
             // Another row: the shown tip goes, and the next one asks for its text anew.
-            view->tipRow_ = row;
-            SendMessageA(view->tips_, TTM_POP, 0, 0);
+            tipRow_ = row;
+            SendMessageA(tips_, TTM_POP, 0, 0);
         }
     }
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-        MSG relayed{list, message, wParam, lParam, 0, {}};
-        SendMessageA(reinterpret_cast<CSchedulerView*>(data)->tips_, TTM_RELAYEVENT, 0,
-                     reinterpret_cast<LPARAM>(&relayed));
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(list, &CSchedulerView::ListProc, id);
-    }
-    return DefSubclassProc(list, message, wParam, lParam);
+    MSG relayed{list_, message, wParam, lParam, 0, {}};
+    SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void CSchedulerView::onTrayNotify(LPARAM mouseMessage) {

@@ -48,14 +48,9 @@ private:
     void onListNotify(const NMHDR* header);
     void onTrayNotify(LPARAM mouseMessage);
     void createRowTips();
-    // Hands the list to the row tip and its mouse watch, or takes it back.
-    void watchList(bool watch);
-    static LRESULT CALLBACK ListProc(HWND list,
-                                     UINT message,
-                                     WPARAM wParam,
-                                     LPARAM lParam,
-                                     UINT_PTR id,
-                                     DWORD_PTR data);
+    void settleMetrics();
+    // The list's mouse, for the row tip.
+    void onListMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void showScheduleContextMenu();
     void showTrayMenu();
     void showMainWindow();
@@ -73,6 +68,7 @@ private:
     SIZE formSize_{};
     bool columnsInserted_ = false;
     HWND tips_ = nullptr;
+    ControlHook listHook_;
     int tipRow_ = -1;
     std::string tipText_;
     TrayIcon tray_;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Base of the program's own windows: stores `this` with the window at creation and hands
 // every message to HandleMessage. No exception leaves the window procedure.
 class Window {
@@ -76,4 +78,32 @@ private:
     int templateId_;
     HWND hwnd_ = nullptr;
     bool endedModal_ = false;
+};
+
+// Hears a control's messages ahead of the control's own procedure. The common controls'
+// subclassing looks its chain up in a window property on every message, a round trip to the
+// server under Wine, paid by every message a list or toolbar gets; this keeps the control's
+// procedure itself and finds the hook in the control's user data.
+class ControlHook {
+public:
+    // True when it handled the message and set the result; false passes it on.
+    using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+
+    ControlHook() = default;
+    ~ControlHook() { Detach(); }
+    ControlHook(const ControlHook&) = delete;
+    ControlHook& operator=(const ControlHook&) = delete;
+
+    // `destroyed` runs once the control has handled its last message (WM_NCDESTROY).
+    bool Attach(HWND control, Handler handler, std::function<void()> destroyed = {});
+    void Detach();
+    bool Attached() const { return control_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND control_ = nullptr;
+    WNDPROC previous_ = nullptr;
+    Handler handler_;
+    std::function<void()> destroyed_;
 };

@@ -144,6 +144,33 @@ TEST_F(ToolbarDockTest, DocksOnEverySideAndFloatsWhereItIsDropped) {
     }
 }
 
+TEST_F(ToolbarDockTest, AnEmptyPartOfTheToolbarDragsItLikeTheGripper) {
+    // Floating in two rows, the shorter row leaves a part with no button.
+    DragTo({200, 200});
+    HWND floating = frame_->DockBar().FloatWindow();
+    RECT window{};
+    GetWindowRect(floating, &window);
+    SetWindowPos(floating, nullptr, 0, 0, (window.right - window.left) * 2 / 3,
+                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(Tool(), &client);
+    POINT empty{-1, -1};
+    for (POINT p{client.right - 2, client.bottom - 2}; p.x > 0 && empty.x < 0; p.x -= 4) {
+        POINT hit = p;
+        if (SendMessageA(Tool(), TB_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
+            empty = p;
+        }
+    }
+    ASSERT_GE(empty.x, 0);
+    ClientToScreen(Tool(), &empty);
+    POINT left{3, 200};
+    ClientToScreen(frame_->Handle(), &left);
+    Mouse(Tool(), WM_LBUTTONDOWN, MK_LBUTTON, empty);
+    Mouse(Bar(), WM_MOUSEMOVE, MK_LBUTTON, left);
+    Mouse(Bar(), WM_LBUTTONUP, 0, left);
+    EXPECT_EQ(frame_->DockBar().Side(), DockSide::Left);
+}
+
 TEST_F(ToolbarDockTest, FloatingBarWrapsHidesWithTheWindowAndDocksBackOnADoubleClick) {
     DragTo({3, 200});
     ASSERT_EQ(frame_->DockBar().Side(), DockSide::Left);
