@@ -94,7 +94,10 @@ bool CSchedulerView::OnInitDialog() {
         InsertColumn(list_, 1, "Workspace file", 270);
         SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                      LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-        createRowTips();
+        listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+            onListMouse(message, wParam, lParam);
+            return false;
+        });
         columnsInserted_ = true;
     }
     return false;  // the frame gives the focus
@@ -314,14 +317,17 @@ void CSchedulerView::createRowTips() {
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);  // two lines, not one wrapped
-    listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-        onListMouse(message, wParam, lParam);
-        return false;
-    });
+}
+
+HWND CSchedulerView::RowTips() {
+    if (tips_ == nullptr) {
+        createRowTips();
+    }
+    return tips_;
 }
 
 void CSchedulerView::onListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message < WM_MOUSEFIRST || message > WM_MOUSELAST) {
+    if (message < WM_MOUSEFIRST || message > WM_MOUSELAST || RowTips() == nullptr) {
         return;
     }
     if (message == WM_MOUSEMOVE) {

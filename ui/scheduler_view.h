@@ -29,7 +29,8 @@ public:
     HWND List() const { return list_; }
     // The tip of a row: its next start and its last since the program started.
     std::string RowTipText(int row) const;
-    HWND RowTips() const { return tips_; }
+    // The row tip window, made on first need: a start does without it.
+    HWND RowTips();
     // The form's size in pixels, as its template gives it.
     SIZE FormSize() const { return formSize_; }
 
