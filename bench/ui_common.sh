@@ -16,9 +16,14 @@ if ls "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Dovrin\ Suite/Scheduler.cfg 
     exit 2
 fi
 
+# The programs as they ship, without their debugging information: Wine reads an image's
+# sections whole at every start, and the build's Scheduler.exe is mostly debugging data.
 make_windows_folder() {
     new_program_folder
-    cp "$build/bin/Scheduler.exe" "$build/bin/ui_bench.exe" "$folder/"
+    local strip
+    strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
+    "$strip" -o "$folder/Scheduler.exe" "$build/bin/Scheduler.exe"
+    "$strip" -o "$folder/ui_bench.exe" "$build/bin/ui_bench.exe"
     cp "$build/bin/companion_stub.exe" "$folder/dovsuite.exe"
     export COMPANION_STUB_LOG="Z:${folder//\//\\}\\starts.log"
 }
