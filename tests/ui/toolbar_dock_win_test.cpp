@@ -29,13 +29,15 @@ protected:
         SendMessageA(window, message, keys,
                      MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
     }
-    // Drags by the gripper (the bar's top-left corner) to a point of the frame's client area.
+    // Drags by the gripper (the bar's top-left corner) to a point of the frame's client area;
     // Esc before the drop calls the drag off: the keys go where the focus is.
-    void DragTo(POINT target, WPARAM keys = 0, bool escape = false) {
-        POINT grip{3, 3};
-        ClientToScreen(Bar(), &grip);
+    // `from` and `grip` name another place to take it by.
+    void DragTo(POINT target, WPARAM keys = 0, bool escape = false, HWND from = nullptr,
+                POINT grip = {3, 3}) {
+        from = from != nullptr ? from : Bar();
+        ClientToScreen(from, &grip);
         ClientToScreen(frame_->Handle(), &target);
-        Mouse(Bar(), WM_LBUTTONDOWN, MK_LBUTTON, grip);
+        Mouse(from, WM_LBUTTONDOWN, MK_LBUTTON, grip);
         Mouse(Bar(), WM_MOUSEMOVE, MK_LBUTTON | keys, target);
         HWND outline = FindWindowA("SchedulerDragOutline", nullptr);
         EXPECT_TRUE(outline != nullptr && IsWindowVisible(outline));
@@ -145,29 +147,14 @@ TEST_F(ToolbarDockTest, DocksOnEverySideAndFloatsWhereItIsDropped) {
 }
 
 TEST_F(ToolbarDockTest, AnEmptyPartOfTheToolbarDragsItLikeTheGripper) {
-    // Floating in two rows, the shorter row leaves a part with no button.
-    DragTo({200, 200});
+    DragTo({200, 200});  // floating, then two rows: the shorter leaves a part with no button
     HWND floating = frame_->DockBar().FloatWindow();
-    RECT window{};
-    GetWindowRect(floating, &window);
-    SetWindowPos(floating, nullptr, 0, 0, (window.right - window.left) * 2 / 3,
-                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(floating, nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(Tool(), &client);
-    POINT empty{-1, -1};
-    for (POINT p{client.right - 2, client.bottom - 2}; p.x > 0 && empty.x < 0; p.x -= 4) {
-        POINT hit = p;
-        if (SendMessageA(Tool(), TB_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
-            empty = p;
-        }
-    }
-    ASSERT_GE(empty.x, 0);
-    ClientToScreen(Tool(), &empty);
-    POINT left{3, 200};
-    ClientToScreen(frame_->Handle(), &left);
-    Mouse(Tool(), WM_LBUTTONDOWN, MK_LBUTTON, empty);
-    Mouse(Bar(), WM_MOUSEMOVE, MK_LBUTTON, left);
-    Mouse(Bar(), WM_LBUTTONUP, 0, left);
+    POINT empty{client.right - 2, client.bottom - 2};
+    ASSERT_LT(SendMessageA(Tool(), TB_HITTEST, 0, reinterpret_cast<LPARAM>(&empty)), 0);
+    DragTo({3, 200}, 0, false, Tool(), empty);
     EXPECT_EQ(frame_->DockBar().Side(), DockSide::Left);
 }
 
