@@ -194,6 +194,7 @@ void ControlHook::Detach() {
     }
     SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
     handler_ = nullptr;
+    destroyed_ = nullptr;
     control_ = nullptr;
 }
 
