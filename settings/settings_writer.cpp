@@ -57,14 +57,19 @@ public:
         auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
         bytes_.append(digits, end);
     }
+    static constexpr char kEndOfText = '\x1A';
+
     void Quoted(const std::string& value) {
         bytes_ += '"';
         std::size_t run = 0;
         for (std::size_t i = 0; i < value.size(); ++i) {
             char c = value[i];
-            if (c == '"' || c == '\\' || c == '\n') {
+            if (c == '"' || c == '\\' || c == '\n' || c == kEndOfText) {
                 bytes_.append(value, run, i - run);
-                bytes_ += c == '\n' ? "\r\n" : (c == '"' ? "\\\"" : "\\\\");
+                // Never written: a read ends at it, and every later record would be lost.
+                if (c != kEndOfText) {
+                    bytes_ += c == '\n' ? "\r\n" : (c == '"' ? "\\\"" : "\\\\");
+                }
                 run = i + 1;
             }
         }

@@ -109,6 +109,26 @@ TEST_F(Storage, RandomListsRoundTrip) {
     }
 }
 
+// A read ends at a Ctrl-Z byte; one in a text (pasted, or read from an older copy's file)
+// must not cut off the schedules after it at the next save.
+TEST_F(Storage, CtrlZInATextLosesNoSchedule) {
+    ScheduleEntry odd = NightlyImport();
+    odd.title = "Night\x1Aly";
+    odd.parameters = "\x1A";
+    list_.Append(YearEnd());
+    list_.Append(odd);
+    list_.Append(NightlyImport());
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(storage_.Save());
+        list_.Clear();
+        ASSERT_TRUE(storage_.Load());
+    }
+    ASSERT_EQ(list_.Count(), 3);
+    EXPECT_EQ(list_.EntryAt(1)->title, "Nightly");
+    EXPECT_EQ(list_.EntryAt(1)->parameters, "");
+    EXPECT_EQ(Fields(*list_.EntryAt(2)), Fields(NightlyImport()));
+}
+
 TEST_F(Storage, DataFolderFirstThenProgramFolder) {
     const std::string one = "FormatVersion=1.0\r\n[Schedule]\r\ntitle=\"from data\"\r\n";
     const std::string two = "FormatVersion=1.0\r\n[Schedule]\r\ntitle=\"from program\"\r\n";

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/support/env.h"
 #include "resources/resource_ids.h"
+#include "tests/support/env.h"
 #include "tests/support/schedule.h"
 #include "ui/models/schedule_editor_model.h"
 
@@ -180,7 +180,11 @@ TEST(ScheduleEditorModel, NewScheduleIsSeededFromNow) {
     EXPECT_EQ(editor.monthly.dayOfMonth, 15);
     EXPECT_EQ(editor.yearly.monthIndex, 2);
 
-    editor.title = "New";
+    // A Ctrl-Z pasted into a field is dropped: it would end the settings file's next read.
+    editor.title =
+        "N\x1A"
+        "ew";
+    editor.file = "\x1A";
     editor.type = Once;
     ScheduleEntry expected = MakeEntry(Once, 15, 3, 2026, 14, 7, 9);
     expected.title = "New";

@@ -5,6 +5,12 @@ const char* const kScheduleTypeNames[kPageCount] = {"Once",   "Hourly",  "Daily"
 
 namespace {
 
+// A pasted Ctrl-Z would end the next read of the settings file: no field keeps one.
+std::string WithoutEndOfText(std::string text) {
+    std::erase(text, '\x1A');
+    return text;
+}
+
 // Entries keep 16-bit numbers; a page's 32-bit value keeps its low half.
 std::int16_t Low16(std::int32_t value) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
@@ -123,9 +129,9 @@ bool ScheduleEditorModel::ReadBackPages(PageControls* const controls[kPageCount]
 ScheduleEntry ScheduleEditorModel::BuildResult(int weekdayPosition, int monthPosition) const {
     ScheduleEntry entry;
     entry.enable = Low16(enable);
-    StoreText(entry.title, title.c_str());
-    StoreText(entry.file, file.c_str());
-    StoreText(entry.parameters, parameters.c_str());
+    StoreText(entry.title, WithoutEndOfText(title).c_str());
+    StoreText(entry.file, WithoutEndOfText(file).c_str());
+    StoreText(entry.parameters, WithoutEndOfText(parameters).c_str());
     entry.type = Low16(type);
     entry.days_week = 0;
     switch (type) {
