@@ -17,7 +17,9 @@ public:
     // link stays and its target gets the new bytes; `path` itself when it is no link or the
     // links end at something other than a regular file.
     virtual std::string FinalPath(const std::string& path) = 0;
-    // Creates the file, or truncates it, for writing. kInvalid on failure.
+    // Creates the file anew for writing, replacing what is at the name without writing
+    // through it; readable by its owner only where the system has such rights. kInvalid on
+    // failure.
     virtual Handle Create(const std::string& path) = 0;
     // Opens the file for appending, creating it when missing; every write lands at its end,
     // whoever else appends to it meanwhile. kInvalid on failure.

@@ -106,9 +106,12 @@ public:
     }
 
     Handle Create(const std::string& path) override {
+        // Made anew, never through a file or a link planted at the name; the user's alone
+        // until KeepAccess gives it the rights of the file it replaces.
+        ::unlink(path.c_str());
         int fd;
         do {
-            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         } while (fd < 0 && errno == EINTR);
         return fd < 0 ? kInvalid : fd;
     }
@@ -118,7 +121,7 @@ public:
         const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK;
         int fd;
         do {
-            fd = ::open(path.c_str(), flags, 0666);
+            fd = ::open(path.c_str(), flags, 0600);
         } while (fd < 0 && errno == EINTR);
         return fd < 0 ? kInvalid : fd;
     }

@@ -125,4 +125,26 @@ TEST(SafeSavePosix, OddFilesAndLinks) {
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("to-fifo")));
 }
 
+// The schedules and the journal are the user's alone; a link planted at the temporary
+// name by someone else is replaced, never written through.
+TEST(SafeSavePosix, NewFilesArePrivateAndAPlantedLinkIsNotFollowed) {
+    TempDir dir;
+    dir.Write("victim", "kept");
+    std::string target = dir.File("new.cfg");
+    ASSERT_EQ(::symlink(dir.File("victim").c_str(), TemporaryPathFor(target).c_str()), 0);
+    mode_t oldMask = ::umask(022);
+    bool saved = TestSettings().File().SaveAs(nullptr, target, false);
+    FileStore::Handle journal = SystemFileStore().OpenToAppend(dir.File("Scheduler.log"));
+    ::umask(oldMask);
+    ASSERT_TRUE(saved);
+    ASSERT_NE(journal, FileStore::kInvalid);
+    SystemFileStore().Close(journal);
+    EXPECT_EQ(dir.Read("victim"), "kept");
+    for (const char* name : {"new.cfg", "Scheduler.log"}) {
+        EXPECT_EQ(std::filesystem::status(dir.File(name)).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+            << name;
+    }
+}
+
 }  // namespace
