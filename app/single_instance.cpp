@@ -23,14 +23,16 @@ const char* InstanceLockName() {
 bool AcquireSingleInstance(const std::function<void(const char* title)>& bringForward) {
     InstanceLock& lock = TheInstanceLock();
     lock = InstanceLock::Create(InstanceLockName());
-    if (lock.GetState() == InstanceLock::State::AlreadyHeld && !ServerMode) {
-        lock.Release();
-        if (bringForward) {
-            bringForward(ActiveVariant().title);
-        }
-        return false;
+    if (lock.GetState() != InstanceLock::State::AlreadyHeld) {
+        return true;
     }
-    return true;
+    lock.Release();
+    // Two instances would start every due schedule twice and lose each other's changes. A
+    // quiet start has nothing to show: the running instance already schedules.
+    if (!ServerMode && bringForward) {
+        bringForward(ActiveVariant().title);
+    }
+    return false;
 }
 
 void ReleaseSingleInstance() {

@@ -15,10 +15,10 @@ public:
 };
 
 // Windows: a REG_SZ value in HKEY_LOCAL_MACHINE's Run key, or in HKEY_CURRENT_USER's when
-// the machine-wide key is refused (a standard user under UAC). POSIX: an XDG autostart
-// entry, $XDG_CONFIG_HOME/autostart/<name>.desktop (else ~/.config/autostart).
+// the machine-wide key is refused (a standard user under UAC); never both for one command. POSIX:
+// an XDG autostart entry, $XDG_CONFIG_HOME/autostart/<name>.desktop (else ~/.config/autostart).
 AutorunStore& SystemAutorunStore();
 
-// The Windows store with the machine-wide key treated as refused, as a standard user sees
+// The Windows store with the machine-wide key refused for writing, as a standard user sees
 // it; elsewhere the system store.
 AutorunStore& UserOnlyAutorunStore();

@@ -62,12 +62,25 @@ bool ReadRunValue(HKEY root, const std::string& name, std::string& command) {
     return true;
 }
 
+// Whether the place's value of that name starts the same program (paths ignore case).
+bool StartsSame(HKEY root, const std::string& name, const std::string& command) {
+    std::string there;
+    return ReadRunValue(root, name, there) && lstrcmpiA(there.c_str(), command.c_str()) == 0;
+}
+
 class RunKeyStore : public AutorunStore {
 public:
     explicit RunKeyStore(bool machineWide) : machineWide_(machineWide) {}
 
+    // At most one value starts this copy, or two quiet instances start at every logon. A
+    // standard user cannot write the machine-wide key, but its value may start this copy
+    // already; then the user's own is not wanted either.
     bool Write(const std::string& name, const std::string& command) override {
-        if (machineWide_ && WriteRunValue(HKEY_LOCAL_MACHINE, name, command)) {
+        if ((machineWide_ && WriteRunValue(HKEY_LOCAL_MACHINE, name, command)) ||
+            StartsSame(HKEY_LOCAL_MACHINE, name, command)) {
+            if (StartsSame(HKEY_CURRENT_USER, name, command)) {
+                DeleteRunValue(HKEY_CURRENT_USER, name);
+            }
             return true;
         }
         return WriteRunValue(HKEY_CURRENT_USER, name, command);
@@ -79,7 +92,8 @@ public:
         return machine || user;
     }
     bool Read(const std::string& name, std::string& command) override {
-        return (machineWide_ && ReadRunValue(HKEY_LOCAL_MACHINE, name, command)) ||
+        // Anyone may read the machine-wide key.
+        return ReadRunValue(HKEY_LOCAL_MACHINE, name, command) ||
                ReadRunValue(HKEY_CURRENT_USER, name, command);
     }
 

@@ -6,6 +6,10 @@ InstanceLock InstanceLock::Create(const std::string& name) {
     InstanceLock lock;
     HANDLE mutex = CreateMutexA(nullptr, TRUE, name.c_str());
     if (mutex == nullptr) {
+        // An instance started with other rights holds it, and its security keeps us out.
+        if (GetLastError() == ERROR_ACCESS_DENIED) {
+            lock.state_ = State::AlreadyHeld;
+        }
         return lock;
     }
     lock.handle_ = mutex;

@@ -1,11 +1,9 @@
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <thread>
 
 #include "platform/process_start.h"
@@ -14,39 +12,6 @@
 extern char** environ;
 
 namespace {
-bool IsExecutableFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-// Like Windows: a bare name is looked for in the running program's folder first, then in
-// PATH; a name with a folder part is taken as it stands.
-std::string FindExecutable(const std::string& name) {
-    if (name.find('/') != std::string::npos) {
-        return name;
-    }
-    std::string own = FolderOf(ProgramPath()) + name;
-    if (IsExecutableFile(own)) {
-        return own;
-    }
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        size_t end = dirs.find(':', start);
-        if (end == std::string::npos) {
-            end = dirs.size();
-        }
-        std::string dir = dirs.substr(start, end - start);
-        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
-        if (IsExecutableFile(candidate)) {
-            return candidate;
-        }
-        start = end + 1;
-    }
-    return std::string();
-}
-
 // The child is not watched, but it must not stay a zombie: a small thread collects its
 // exit status. Threads rather than a SIGCHLD handler keep the rest of the process's
 // children (and their waitpid calls) untouched.
@@ -69,11 +34,7 @@ bool StartProcess(const std::string& commandLine) {
         errno = ENOENT;
         return false;
     }
-    std::string program = FindExecutable(args[0]);
-    if (program.empty()) {
-        errno = ENOENT;
-        return false;
-    }
+    std::string program = ExecutablePath(args[0]);
     std::vector<char*> argv;
     for (std::string& a : args) {
         argv.push_back(a.data());

@@ -31,6 +31,21 @@ void OpenWithShell(HWND owner, const char* program, const char* parameters) {
 
 }  // namespace
 
+void RestrictDllSearch() {
+    // Looked up: Windows 7 has it only with its loader update.
+    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefault = kernel != nullptr
+                          ? reinterpret_cast<SetDefaultDirectories>(reinterpret_cast<void*>(
+                                GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                          : nullptr;
+    if (setDefault != nullptr) {
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    // Takes the current folder out of the search where the call above is missing.
+    SetDllDirectoryA("");
+}
+
 CSchedulerApp::CSchedulerApp() : openShell_(&OpenWithShell) {}
 
 CSchedulerApp::~CSchedulerApp() {
@@ -130,7 +145,14 @@ bool CSchedulerApp::QueryCommand(int id, CommandState& state) {
 void CSchedulerApp::showHelp() {
     std::string parameter = HelpTopicParameter(ProgramFullPath(), ActiveVariant().helpTopic);
     HWND owner = frame_ != nullptr ? frame_->View().Handle() : nullptr;
-    openShell_(owner, "hh.exe", parameter.c_str());
+    // The viewer of the Windows folder by its full path, never one found along a search path.
+    char folder[MAX_PATH] = {};
+    UINT length = GetSystemWindowsDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) {
+        return;
+    }
+    std::string viewer = std::string(folder) + "\\hh.exe";
+    openShell_(owner, viewer.c_str(), parameter.c_str());
 }
 
 void CSchedulerApp::showAbout() {

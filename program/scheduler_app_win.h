@@ -9,6 +9,10 @@
 
 class CMainFrame;
 
+// DLLs loaded on demand come from the system folder only, never from the program's folder or
+// the current one, where a standard user may have put one. Called first thing in the process.
+void RestrictDllSearch();
+
 // The application object: runs start-up around the main window, the message loop and the
 // end of the program, and handles the application-wide commands (help, autorun, about).
 class CSchedulerApp : public CommandTarget {

@@ -6,6 +6,7 @@
 #include "program/scheduler_app_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RestrictDllSearch();
     // Local, so the windows go before the process-wide objects they use.
     CSchedulerApp app;
     if (!app.InitInstance(__argc, __argv)) {

@@ -163,14 +163,7 @@ void CScheduleDlg::onBrowse() {
     dialog.nMaxFile = sizeof(path);
     // The process's current folder stays where it was: nothing should hold the user's.
     dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
-    // Loaded on first use, not at start: under Wine it and the printing libraries it brings
-    // cost a start about 30 ms. Only the system's copy, never one beside the program.
-    using OpenFileName = BOOL(WINAPI*)(OPENFILENAMEA*);
-    HMODULE library = LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    auto open = library != nullptr ? reinterpret_cast<OpenFileName>(reinterpret_cast<void*>(
-                                         GetProcAddress(library, "GetOpenFileNameA")))
-                                   : nullptr;
-    if (open == nullptr || !open(&dialog)) {
+    if (!GetOpenFileNameA(&dialog)) {
         return;
     }
     // A title typed but not yet confirmed must survive the new file name.

@@ -1,5 +1,7 @@
 #include "platform/autorun_store.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,6 +10,11 @@ namespace {
 std::string UniqueName() {
     std::random_device rd;
     return "Scheduler Test " + std::to_string(rd());
+}
+
+bool HasValue(HKEY root, const std::string& name) {
+    return RegGetValueA(root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", name.c_str(),
+                        RRF_RT_REG_SZ, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 }  // namespace
 
@@ -43,4 +50,31 @@ TEST(RunKeyStore, FullStoreFindsAndDeletesAFallbackValue) {
     ASSERT_TRUE(SystemAutorunStore().Read(name, read));
     EXPECT_TRUE(SystemAutorunStore().Delete(name));
     EXPECT_FALSE(UserOnlyAutorunStore().Read(name, read));
+}
+
+// An Add made elevated after one made as a standard user, or the other way round, leaves one
+// value that starts the copy: two would start two quiet instances at every logon.
+TEST(RunKeyStore, OneValueStartsACopy) {
+    const std::string ours = "\"C:\\Program Files\\Dovrin\\Scheduler.exe\" -server";
+    struct Case {
+        const char* what;
+        AutorunStore* first;
+        std::string firstCommand;
+        AutorunStore* second;
+        bool machine, user;
+    } cases[] = {
+        {"user then machine", &UserOnlyAutorunStore(), ours, &SystemAutorunStore(), true, false},
+        {"machine then user", &SystemAutorunStore(), ours, &UserOnlyAutorunStore(), true, false},
+        {"another copy's user value stays", &UserOnlyAutorunStore(),
+         "\"D:\\Other\\Scheduler.exe\" -server", &SystemAutorunStore(), true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string name = UniqueName();
+        ASSERT_TRUE(c.first->Write(name, c.firstCommand));
+        EXPECT_TRUE(c.second->Write(name, ours));
+        EXPECT_EQ(HasValue(HKEY_LOCAL_MACHINE, name), c.machine);
+        EXPECT_EQ(HasValue(HKEY_CURRENT_USER, name), c.user);
+        SystemAutorunStore().Delete(name);
+    }
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/program_path.h"
+#include "tests/support/env.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
 
@@ -15,6 +18,10 @@ TEST(StartProcess, BareNameStartsFromTheProgramFolderWithGroupedArguments) {
     ASSERT_TRUE(StartProcess(exe + " -x 5 \"" + dir.Path() + "my work.dvs\""));
     std::vector<StubRecord> records = WaitForStubLog(log, 1, 10000);
     ASSERT_EQ(records.size(), 1u);
+#ifdef _WIN32
+    // The full path goes as the application name only: the product reads the line unchanged.
+    EXPECT_EQ(records[0].line, exe + " -x 5 \"" + dir.Path() + "my work.dvs\"");
+#endif
     ASSERT_EQ(records[0].args.size(), 4u);
     EXPECT_EQ(records[0].args[1], "-x");
     EXPECT_EQ(records[0].args[2], "5");
@@ -26,6 +33,22 @@ TEST(StartProcess, MissingProgramIsRefused) {
     for (const char* line : lines) {
         EXPECT_FALSE(StartProcess(line)) << line;
     }
+}
+
+// A program of the name planted in the current folder or along PATH is never started instead.
+TEST(StartProcess, BareNameIsNeverSearchedForOutsideTheProgramFolder) {
+    TempDir dir;
+    std::string log = dir.File("starts.log");
+    SetStubLog(log);
+    std::string exe = std::string("planted-7f3a") + ExeSuffix();
+    std::filesystem::copy_file(StubProgramPath(), dir.File(exe));
+    ScopedEnv path("PATH", dir.Path().c_str());
+    std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    bool started = StartProcess(exe + " -process \"x\"");
+    std::filesystem::current_path(saved);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(WaitForStubLog(log, 1, 1000).empty());
 }
 
 TEST(FolderOf, CutsAfterTheLastSeparator) {

@@ -14,6 +14,7 @@
 
 #include "platform/program_path.h"
 #include "resources/resource_ids.h"
+#include "tests/support/env.h"
 #include "tests/support/running_process_win.h"
 #include "tests/support/schedule.h"
 #include "tests/support/stub_log.h"
@@ -126,6 +127,11 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     HWND view = ViewOf(window);
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
+    // A second quiet start (a second Run value) ends at once and starts nothing.
+    RunningProcess again(Line(Program(), "-server"));
+    ASSERT_TRUE(again.Started());
+    EXPECT_TRUE(again.WaitExit(15000));
+    EXPECT_EQ(again.ExitCode(), 0u);
     // Started by the autorun command: its menu item shows the check mark.
     HMENU scheduleMenu = GetSubMenu(GetMenu(window), 1);
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(scheduleMenu), 1);
@@ -141,6 +147,7 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     ASSERT_EQ(started[0].args.size(), 3u);
     EXPECT_EQ(started[0].args[1], "-process");
     EXPECT_EQ(started[0].args[2], "C:\\Work\\soon.dvp");
+    EXPECT_EQ(WaitForStubLog(folder_.File("stub.log"), 2, 2000).size(), 1u);
     const std::string kLine =
         "\tstarted\tdue\tSoon\tdovdepot.exe -process \"C:\\Work\\soon.dvp\"\n";
     EXPECT_TRUE(WaitUntil(
@@ -175,6 +182,58 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     if (tray) {
         EXPECT_FALSE(TrayHasIconOf(view));
     }
+}
+
+// The product's executable missing beside the program (uninstalled, or the program copied
+// elsewhere): one of its name planted in the current folder and along PATH is never started,
+// due or by hand, and both starts are journalled as failed.
+TEST_F(SchedulerProgramTest, MissingProductIsNeverLookedForAlongTheSearchPath) {
+    // With no product beside it the program serves the first one.
+    ASSERT_TRUE(DeleteFileA(folder_.File(kCompanion).c_str()));
+    char appData[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE);
+    const std::string data = std::string(appData) + "\\Dovrin Suite\\";
+    if (GetFileAttributesA((data + "Scheduler.cfg").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << data << "Scheduler.cfg exists and would be loaded instead";
+    }
+    DeleteFileA((data + "Scheduler.log").c_str());
+    TempDir planted;
+    ASSERT_TRUE(CopyFileA(StubProgramPath().c_str(), planted.File("dovsuite.exe").c_str(), FALSE));
+    folder_.Write("Scheduler.cfg",
+                  ScheduleFileHeader() + ScheduleSection("Soon", "C:\\soon.dvp", 0, LocalIn(3)));
+    char path[32767] = {};
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    ScopedEnv searched("PATH", (planted.Path() + ";" + path).c_str());
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof current, current);
+    SetCurrentDirectoryA(planted.Path().c_str());
+    RunningProcess server(Line(Program(), "-server"));
+    SetCurrentDirectoryA(current);
+    ASSERT_TRUE(server.Started());
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (window = FindWindowA(nullptr, "Dovrin Suite Scheduler")) != nullptr; },
+        15000));
+    PostMessageA(ViewOf(window), WM_COMMAND, ID_SCHEDULE_RUN, 0);
+    // A line "<time>\tfailed: <reason>\t<how>\tSoon\t<command line>".
+    auto journalled = [&](const char* how) {
+        std::ifstream in(data + "Scheduler.log", std::ios::binary);
+        std::string text(std::istreambuf_iterator<char>(in), {});
+        size_t at =
+            text.find(std::string("\t") + how + "\tSoon\tdovsuite.exe -process \"C:\\soon.dvp\"\n");
+        if (at == std::string::npos) {
+            return false;
+        }
+        size_t start = text.rfind('\n', at);
+        start = start == std::string::npos ? 0 : start + 1;
+        return text.substr(start, at - start).find("\tfailed: ") != std::string::npos;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return journalled("by hand") && journalled("due"); }, 10000));
+    EXPECT_TRUE(ReadStubLog(folder_.File("stub.log")).empty());
+    PostMessageA(ViewOf(window), WM_COMMAND, ID_APP_SHUTDOWN, 0);
+    EXPECT_TRUE(server.WaitExit(15000));
+    DeleteFileA((data + "Scheduler.log").c_str());
+    RemoveDirectoryA(data.c_str());
 }
 
 }  // namespace

@@ -312,7 +312,9 @@ TEST_F(MainWindowTest, HelpOpensTheViewerWithTheTopicBesideTheProgram) {
     Command(ID_SHOW_HELP);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].owner, view_->Handle());
-    EXPECT_EQ(calls[0].program, "hh.exe");
+    char windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryA(windows, sizeof windows);
+    EXPECT_EQ(calls[0].program, std::string(windows) + "\\hh.exe");
     EXPECT_EQ(calls[0].parameters,
               "C:\\Program Files\\Dovrin Suite\\dovsuite.chm::/Scheduler.html");
     // F1 reaches it through the accelerators of the message loop; a key without one does not.

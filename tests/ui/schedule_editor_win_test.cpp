@@ -169,22 +169,28 @@ TEST_F(ScheduleEditorTest, ShutDownDuringAModalRunChangesNothing) {
     }
 }
 
+// With the DLL search kept to the system folder, as the program starts.
 TEST_F(ScheduleEditorTest, BrowseKeepsTheTypedTitle) {
+    RestrictDllSearch();
     data_.Write("site.dvs", "");
     DialogScript script;
-    script.Then("Schedule", [&](HWND dialog) {
-              SetDlgItemTextA(dialog, IDC_EDITOR_TITLE, "Typed");
-              Press(dialog, IDC_EDITOR_BROWSE);
-          })
-        .Then("Open", [&](HWND open) {
-            SetDlgItemTextA(open, cmb13, data_.File("site.dvs").c_str());
-            SetDlgItemTextA(open, edt1, data_.File("site.dvs").c_str());
-            PostMessageA(open, WM_COMMAND, IDOK, 0);
-        })
+    script
+        .Then("Schedule",
+              [&](HWND dialog) {
+                  SetDlgItemTextA(dialog, IDC_EDITOR_TITLE, "Typed");
+                  Press(dialog, IDC_EDITOR_BROWSE);
+              })
+        .Then("Open",
+              [&](HWND open) {
+                  SetDlgItemTextA(open, cmb13, data_.File("site.dvs").c_str());
+                  SetDlgItemTextA(open, edt1, data_.File("site.dvs").c_str());
+                  PostMessageA(open, WM_COMMAND, IDOK, 0);
+              })
         .Then("Schedule", [&](HWND dialog) { Press(dialog, IDOK); });
     Command(ID_SCHEDULE_ADD);
-    EXPECT_EQ(Rows(), (std::vector<std::pair<std::string, std::string>>{
-                          {"Typed", data_.File("site.dvs")}}));
+    EXPECT_EQ(
+        Rows(),
+        (std::vector<std::pair<std::string, std::string>>{{"Typed", data_.File("site.dvs")}}));
 }
 
 // Refuses to create the editor's pages, as a system out of window resources would.
