@@ -8,6 +8,12 @@
 #include "engine/start_journal.h"
 #include "engine/stop_flag.h"
 #include "platform/clock.h"
+#include "platform/process_end.h"
+
+namespace {
+// Short of the installer's ten seconds, long enough for any start that is not stuck.
+constexpr std::chrono::milliseconds kJoinLimit(1500);
+}  // namespace
 
 SchedulerThread::SchedulerThread(Launcher& launcher,
                                  StopFlag& stop,
@@ -37,6 +43,27 @@ void SchedulerThread::Join() {
     }
 }
 
+bool SchedulerThread::JoinWithin(std::chrono::milliseconds limit) {
+    if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id()) {
+        return true;
+    }
+    {
+        std::unique_lock<std::mutex> lock(endMutex_);
+        if (!endChanged_.wait_for(lock, limit, [this] { return ended_; })) {
+            return false;
+        }
+    }
+    thread_.join();
+    return true;
+}
+
+void StopAndJoinOrEnd(SchedulerThread& thread, StopFlag& stop, std::chrono::milliseconds limit) {
+    stop.Set();
+    if (!thread.JoinWithin(limit)) {
+        EndProcessNow(0);
+    }
+}
+
 void SchedulerThread::RunPass(std::time_t now) {
     std::tm instant;
     if (!LocalBreakdown(now, instant)) {
@@ -60,6 +87,9 @@ void SchedulerThread::Run() {
     } catch (...) {
         // Nothing may leave the thread; an unexpected failure ends the polling only.
     }
+    std::lock_guard<std::mutex> lock(endMutex_);
+    ended_ = true;
+    endChanged_.notify_all();
 }
 
 namespace {
@@ -79,8 +109,7 @@ public:
     void StopAndJoin() {
         std::lock_guard<std::mutex> lock(mutex_);
         if (thread_) {
-            StopRequested().Set();
-            thread_->Join();
+            StopAndJoinOrEnd(*thread_, StopRequested(), kJoinLimit);
         }
     }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <ctime>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 class Launcher;
@@ -27,6 +29,9 @@ public:
     bool Start();
     // Waits for the thread to end (after the stop flag was set).
     void Join();
+    // Waits at most `limit` for the thread to end and joins it then; false when it still runs
+    // (a process start that hangs).
+    bool JoinWithin(std::chrono::milliseconds limit);
 
     // One pass with this instant: the list's count is read again before every entry, and
     // the pass is left when the stop flag is set.
@@ -40,10 +45,18 @@ private:
     Clock clock_;
     std::chrono::milliseconds period_;
     std::thread thread_;
+    std::mutex endMutex_;
+    std::condition_variable endChanged_;
+    bool ended_ = false;
 };
 
+// The end of the polling at shut-down: sets the stop flag and joins the thread within the
+// limit. A thread still running then ends the whole program at once, so a hung start never
+// keeps an invisible program alive; every change was saved when it was made.
+void StopAndJoinOrEnd(SchedulerThread& thread, StopFlag& stop, std::chrono::milliseconds limit);
+
 // The program's polling thread over TheLauncher(), StopRequested() and the system clock.
-// Started once, last in start-up; joined by the shut-down, and at the latest when the
-// program's static objects go (before the list it reads, which was made earlier).
+// Started once, last in start-up; joined by the shut-down (StopAndJoinOrEnd, 1.5 s), and at the
+// latest when the program's static objects go (before the list it reads, which was made earlier).
 bool StartSchedulerThread();
 void StopAndJoinSchedulerThread();

@@ -68,3 +68,27 @@ TEST(SchedulerThread, StopRequestEndsTheSleepAndTheThread) {
     EXPECT_EQ(passes.load(), 1);
     EXPECT_EQ(rig.Files(), std::vector<std::string>{"a"});
 }
+
+// A start stuck in the system must not keep the program alive at shut-down; a thread that
+// ends in time is joined and the program goes on to its ordinary end.
+TEST(SchedulerThreadDeathTest, ShutDownEndsTheProgramWhenAStartHangs) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto stopWhileStarting = [](int startSeconds) {
+        LaunchRig rig;
+        rig.list.Append(DailyAt("a", 9, 30, 0));
+        std::atomic<bool> starting{false};
+        rig.onStart = [&](const std::string&) {
+            starting = true;
+            std::this_thread::sleep_for(std::chrono::seconds(startSeconds));
+        };
+        std::time_t at = LocalTime(2026, 3, 2, 9, 30, 0);
+        SchedulerThread thread(rig.launcher, rig.stop, [&] { return at; });
+        thread.Start();
+        while (!starting) {
+            std::this_thread::yield();
+        }
+        StopAndJoinOrEnd(thread, rig.stop, std::chrono::milliseconds(300));
+    };
+    EXPECT_EXIT(stopWhileStarting(5), testing::ExitedWithCode(0), "");
+    stopWhileStarting(0);  // returns
+}
