@@ -1,7 +1,9 @@
 #include "engine/scheduler_thread.h"
 
+#include <exception>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <system_error>
 
 #include "engine/launcher.h"
@@ -79,17 +81,40 @@ void SchedulerThread::RunPass(std::time_t now) {
 void SchedulerThread::Run() {
     try {
         while (!stop_.IsSet()) {
-            RunPass(clock_());
+            // A failing pass is told and the next one runs as usual: the polling never ends
+            // before the stop request.
+            try {
+                RunPass(clock_());
+            } catch (const std::exception& failure) {
+                passFailed(failure.what());
+            } catch (...) {
+                passFailed("unknown failure");
+            }
             if (stop_.WaitFor(period_)) {
                 break;
             }
         }
     } catch (...) {
-        // Nothing may leave the thread; an unexpected failure ends the polling only.
+        // The stop flag's wait itself failed: nothing may leave the thread.
     }
     std::lock_guard<std::mutex> lock(endMutex_);
     ended_ = true;
     endChanged_.notify_all();
+}
+
+void SchedulerThread::passFailed(const char* what) {
+    try {
+        const auto now = std::chrono::steady_clock::now();
+        // Once a minute at most: a pass failing every 500 ms must not fill the journal.
+        if (lastFailureTold_ && now - *lastFailureTold_ < std::chrono::minutes(1)) {
+            return;
+        }
+        lastFailureTold_ = now;
+        if (StartJournal* journal = launcher_.Journal()) {
+            journal->Append(NoteLine(CurrentTime(), std::string("polling failed: ") + what));
+        }
+    } catch (...) {
+    }
 }
 
 namespace {
@@ -102,20 +127,28 @@ public:
         if (thread_) {
             return false;
         }
+        TheStartJournal().Append(NoteLine(CurrentTime(), "program started"));
         thread_ = std::make_unique<SchedulerThread>(TheLauncher(), StopRequested(), CurrentTime);
         return thread_->Start();
     }
 
     void StopAndJoin() {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (thread_) {
+        if (thread_ && !ended_) {
+            ended_ = true;
             StopAndJoinOrEnd(*thread_, StopRequested(), kJoinLimit);
+            TheStartJournal().Append(NoteLine(CurrentTime(), "program ended"));
+            // A data folder that does not answer must not keep the program alive either.
+            if (!TheStartJournal().Close(kJoinLimit)) {
+                EndProcessNow(0);
+            }
         }
     }
 
 private:
     std::mutex mutex_;
     std::unique_ptr<SchedulerThread> thread_;
+    bool ended_ = false;
 };
 
 ProgramPolling& ThePolling() {

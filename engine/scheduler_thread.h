@@ -5,6 +5,7 @@
 #include <ctime>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class Launcher;
@@ -39,6 +40,7 @@ public:
 
 private:
     void Run();
+    void passFailed(const char* what);
 
     Launcher& launcher_;
     StopFlag& stop_;
@@ -48,6 +50,7 @@ private:
     std::mutex endMutex_;
     std::condition_variable endChanged_;
     bool ended_ = false;
+    std::optional<std::chrono::steady_clock::time_point> lastFailureTold_;
 };
 
 // The end of the polling at shut-down: sets the stop flag and joins the thread within the

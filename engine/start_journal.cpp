@@ -1,6 +1,7 @@
 #include "engine/start_journal.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/file_store.h"
@@ -51,9 +52,27 @@ std::string JournalTime(std::time_t at) {
     return text;
 }
 
+bool ParseJournalTime(const std::string& text, std::time_t& at) {
+    int year, month, day, hour, minute, second, offsetHours, offsetMinutes, length = 0;
+    char sign;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%2d:%2d%n", &year, &month, &day, &hour,
+                    &minute, &second, &sign, &offsetHours, &offsetMinutes, &length) != 9 ||
+        length != static_cast<int>(text.size()) || (sign != '+' && sign != '-') || month < 1 ||
+        month > 12) {
+        return false;
+    }
+    const long long offset = (offsetHours * 60LL + offsetMinutes) * 60 * (sign == '-' ? -1 : 1);
+    at = static_cast<std::time_t>(daysFromCivil(year, month, day) * 86400 + hour * 3600LL +
+                                  minute * 60LL + second - offset);
+    return true;
+}
+
 std::string JournalLine(const LastStart& start,
                         const std::string& title,
                         const std::string& commandLine) {
+    if (!start.missed.empty()) {
+        return MissedLine(start.at, start.at, 1, start.missed, title, commandLine);
+    }
     std::string line = JournalTime(start.at);
     if (start.failure.empty()) {
         line += "\tstarted\t";
@@ -72,15 +91,98 @@ std::string JournalLine(const LastStart& start,
     return line;
 }
 
+std::string MissedLine(std::time_t first,
+                       std::time_t last,
+                       long count,
+                       const std::string& reason,
+                       const std::string& title,
+                       const std::string& commandLine) {
+    std::string line = JournalTime(first) + "\tmissed: ";
+    appendField(line, reason);
+    line += count > 1 ? "\tdue " + std::to_string(count) + " times, last " + JournalTime(last) + '\t'
+                      : std::string("\tdue\t");
+    appendField(line, title);
+    line += '\t';
+    appendField(line, commandLine);
+    line += '\n';
+    return line;
+}
+
+std::string NoteLine(std::time_t at, const std::string& text) {
+    std::string line = JournalTime(at) + '\t';
+    appendField(line, text);
+    line += '\n';
+    return line;
+}
+
+StartJournal::~StartJournal() {
+    Close(std::chrono::milliseconds::max());
+}
+
 void StartJournal::Record(const LastStart& start,
                           const std::string& title,
                           const std::string& commandLine) {
     try {
-        const std::string line = JournalLine(start, title, commandLine);
+        Append(JournalLine(start, title, commandLine));
+    } catch (...) {
+    }
+}
+
+void StartJournal::Append(std::string line) {
+    try {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (folder_.empty()) {
+        if (folder_.empty() || closing_ || queue_.size() >= kQueueLimit) {
             return;
         }
+        if (!writer_.joinable()) {
+            // Made with the first line, so a program or a test that records nothing has none.
+            writer_ = std::thread([this] { writeLoop(); });
+        }
+        queue_.push_back(std::move(line));
+        changed_.notify_all();
+    } catch (...) {
+        // No writer, no memory: the line is lost, never the start.
+    }
+}
+
+bool StartJournal::Close(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    closing_ = true;
+    changed_.notify_all();
+    if (!writer_.joinable()) {
+        return true;
+    }
+    auto done = [this] { return ended_; };
+    if (limit == std::chrono::milliseconds::max()) {
+        changed_.wait(lock, done);
+    } else if (!changed_.wait_for(lock, limit, done)) {
+        return false;
+    }
+    std::thread writer = std::move(writer_);
+    lock.unlock();
+    writer.join();
+    return true;
+}
+
+void StartJournal::writeLoop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+        if (queue_.empty()) {
+            break;
+        }
+        std::string line = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        write(line);
+        lock.lock();
+    }
+    ended_ = true;
+    changed_.notify_all();
+}
+
+void StartJournal::write(const std::string& line) {
+    try {
         const std::string path = folder_ + kFileName;
         FileStore::Handle handle = store_.OpenToAppend(path);
         // The schedules may have come from the program folder, before any save made this one.

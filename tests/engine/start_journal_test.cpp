@@ -28,6 +28,7 @@ TEST(StartJournal, TurnsOverAtTheLimitIntoTheOlderGenerationAndMakesTheDataFolde
         StartJournal journal(SystemFileStore());
         journal.SetFolder(dir.File("d/"));
         journal.Record({}, "t", "x.exe");
+        journal.Close(std::chrono::seconds(10));
         EXPECT_TRUE(dir.Read("d/Scheduler.log") == (turned ? line : before + line)) << size;
         EXPECT_EQ(dir.Read("d/Scheduler.log.1").size(), turned ? before.size() : 5 * (size >= 0));
     }
