@@ -67,6 +67,8 @@ void StopAndJoinOrEnd(SchedulerThread& thread, StopFlag& stop, std::chrono::mill
 }
 
 void SchedulerThread::RunPass(std::time_t now) {
+    // A zone changed since the last pass (a trip, a corrected zone) counts from this pass on.
+    RefreshTimeZone();
     std::tm instant;
     if (!LocalBreakdown(now, instant)) {
         return;

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/next_start.h"
 #include "engine/start_journal.h"
+#include "platform/clock.h"
 #include "platform/file_store.h"
+#include "tests/support/env.h"
 #include "tests/support/launch_rig.h"
 #include "tests/support/schedule.h"
 #include "tests/support/temp_dir.h"
@@ -193,4 +196,33 @@ TEST(SchedulerThread, AFailingPassIsToldAndTheNextOnesRun) {
     std::vector<std::string> lines = JournalLines(dir);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_NE(lines[0].find("\tpolling failed: std::bad_alloc"), std::string::npos);
+}
+
+// The C library reads the zone once; the pass must read it again, so a new zone's 09:30 starts
+// the schedule and the old zone's 09:30 no longer does.
+TEST(SchedulerPass, FollowsAChangeOfTimeZoneAtTheNextPass) {
+    struct Case {
+        const char* before;
+        const char* after;
+        int eastBefore;  // hours ahead of UTC
+        int eastAfter;
+    } cases[] = {{"AAA0", "BBB-3", 0, 3}, {"CCC-3", "DDD5", 3, -5}};
+    for (const Case& c : cases) {
+        struct Reread {
+            ~Reread() { RefreshTimeZone(); }
+        } reread;
+        ScopedEnv zone("TZ", c.before);
+        RefreshTimeZone();
+        LaunchRig rig;
+        rig.list.Append(DailyAt("a", 9, 30, 0));
+        SchedulerThread thread(rig.launcher, rig.stop, nullptr);
+        const std::time_t utc0930 = DaysFromCivil(2026, 3, 2) * 86400 + 9 * 3600 + 30 * 60;
+        std::tm seen;
+        LocalBreakdown(utc0930, seen);
+        zone.Set(c.after);
+        thread.RunPass(utc0930 - c.eastAfter * 3600);
+        EXPECT_EQ(rig.Files(), std::vector<std::string>{"a"}) << c.after;
+        thread.RunPass(utc0930 - c.eastBefore * 3600);
+        EXPECT_EQ(rig.Files().size(), 1u) << c.before;
+    }
 }
