@@ -6,7 +6,9 @@
 #include <string>
 #include <system_error>
 
+#include "engine/journal_memory.h"
 #include "engine/launcher.h"
+#include "engine/schedule_list.h"
 #include "engine/start_journal.h"
 #include "engine/stop_flag.h"
 #include "platform/clock.h"
@@ -129,6 +131,9 @@ public:
         if (thread_) {
             return false;
         }
+        // The tips show the last starts of earlier runs too.
+        const JournalMemory memory = ReadJournal(TheStartJournal().Folder());
+        RememberLastStarts(TheScheduleList(), TheLauncher().Target(), memory);
         TheStartJournal().Append(NoteLine(CurrentTime(), "program started"));
         thread_ = std::make_unique<SchedulerThread>(TheLauncher(), StopRequested(), CurrentTime);
         return thread_->Start();

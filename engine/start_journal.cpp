@@ -30,6 +30,12 @@ void appendField(std::string& line, const std::string& text) {
 
 }  // namespace
 
+std::string JournalField(const std::string& text) {
+    std::string field;
+    appendField(field, text);
+    return field;
+}
+
 std::string JournalTime(std::time_t at) {
     std::tm local;
     if (!LocalBreakdown(at, local)) {

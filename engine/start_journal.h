@@ -39,6 +39,8 @@ constexpr const char* kMissedHeldUp = "held up";
 constexpr const char* kMissedAsleep = "asleep or clock moved";
 constexpr const char* kMissedNotRunning = "not running";
 
+// A text as a field of a line: control characters written as blanks.
+std::string JournalField(const std::string& text);
 // The instant as local ISO 8601 time with its offset; empty when it cannot be broken down.
 std::string JournalTime(std::time_t at);
 // The instant a JournalTime names; false when the text is not one.
