@@ -25,9 +25,10 @@ bool startsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-// One line of a start or a miss into `start`; false for the program's own lines and others.
+// One line of a start or a miss, whose time was read, into `start`; false for the program's
+// own lines and others.
 bool readStart(const std::vector<std::string>& fields, LastStart& start) {
-    if (fields.size() != 5 || !ParseJournalTime(fields[0], start.at)) {
+    if (fields.size() != 5) {
         return false;
     }
     const std::string& outcome = fields[1];
@@ -80,6 +81,7 @@ void ReadJournalText(const std::string& text, JournalMemory& memory) {
         }
         memory.lastLineAt = lineAt;
         LastStart start;
+        start.at = lineAt;
         if (readStart(fields, start)) {
             memory.starts[JournalKey(fields[3], fields[4])] = start;
         }
