@@ -143,10 +143,12 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     EXPECT_EQ(started[0].args[2], "C:\\Work\\soon.dvp");
     const std::string kLine =
         "\tstarted\tdue\tSoon\tdovdepot.exe -process \"C:\\Work\\soon.dvp\"\n";
+    // The program's start, then the schedule's, each after its 25-character time.
     EXPECT_TRUE(WaitUntil(
         [&] {
             std::ifstream in(journal_, std::ios::binary);
-            return std::string(std::istreambuf_iterator<char>(in), {}).find(kLine) == 25;
+            const std::string text(std::istreambuf_iterator<char>(in), {});
+            return text.find("\tprogram started\n") == 25 && text.find(kLine) == 25 + 17 + 25;
         },
         5000));
     EXPECT_FALSE(server.WaitExit(0));
