@@ -42,6 +42,7 @@ public:
     // Set once at start-up, before the polling thread exists; none by default.
     void SetJournal(StartJournal* journal) { journal_ = journal; }
     StartJournal* Journal() const { return journal_; }
+    ScheduleList& List() const { return list_; }
 
     // Starts the entry at the position; nothing outside the list. The outcome is ignored
     // by its callers; the latch is not touched.

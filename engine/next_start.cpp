@@ -53,10 +53,16 @@ int DaysInMonth(int year, int month) {
 }
 
 LocalClockView::LocalClockView(std::time_t now) : now_(now), steadyUntil_(now) {
-    if (!LocalBreakdown(now, local_)) {
+    read(now);
+}
+
+void LocalClockView::read(std::time_t now) {
+    now_ = now;
+    steadyUntil_ = now;
+    valid_ = LocalBreakdown(now, local_);
+    if (!valid_) {
         return;
     }
-    valid_ = true;
     today_ = DaysFromCivil(local_.tm_year + 1900, local_.tm_mon + 1, local_.tm_mday);
     offset_ = LocalSeconds(local_) - static_cast<long long>(now);
     // Day steps find the next change of offset; halving finds its second.
@@ -79,6 +85,16 @@ LocalClockView::LocalClockView(std::time_t now) : now_(now), steadyUntil_(now) {
         (OffsetAt(middle) == offset_ ? same : changed) = middle;
     }
     steadyUntil_ = changed;
+}
+
+void LocalClockView::MoveTo(std::time_t later) {
+    if (!valid_ || later < now_ || later >= steadyUntil_) {
+        read(later);
+        return;
+    }
+    now_ = later;
+    LocalBreakdown(later, local_);
+    today_ = DaysFromCivil(local_.tm_year + 1900, local_.tm_mon + 1, local_.tm_mday);
 }
 
 std::optional<std::time_t> LocalClockView::WindowStart(long long localFirst, int length) const {

@@ -39,7 +39,12 @@ public:
     // skipped hour; the first pass of a repeated one.
     std::optional<std::time_t> WindowStart(long long localFirst, int length) const;
 
+    // The view at a later instant; cheap while the offset holds.
+    void MoveTo(std::time_t later);
+
 private:
+    void read(std::time_t now);
+
     std::time_t now_;
     std::tm local_{};
     bool valid_ = false;

@@ -5,9 +5,11 @@
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "engine/journal_memory.h"
 #include "engine/launcher.h"
+#include "engine/missed_starts.h"
 #include "engine/schedule_list.h"
 #include "engine/start_journal.h"
 #include "engine/stop_flag.h"
@@ -47,6 +49,13 @@ void SchedulerThread::Join() {
     }
 }
 
+void SchedulerThread::SetPreviousRun(std::time_t lastHeard) {
+    if (lastHeard != 0) {
+        lastPass_ = lastHeard;
+        notRunning_ = true;
+    }
+}
+
 bool SchedulerThread::JoinWithin(std::chrono::milliseconds limit) {
     if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id()) {
         return true;
@@ -79,6 +88,15 @@ void SchedulerThread::RunPass(std::time_t now) {
         if (!launcher_.LaunchIfDue(position, instant)) {
             break;
         }
+    }
+    // After this pass's starts, which come first: what fell due in the seconds never sampled
+    // since the pass before is told, never started late.
+    const std::optional<std::time_t> before = lastPass_;
+    const bool notRunning = std::exchange(notRunning_, false);
+    lastPass_ = now;
+    if (before && now - *before >= 2 && !stop_.IsSet()) {
+        JournalMissedStarts(launcher_, *before, now, !notRunning,
+                            notRunning ? kMissedNotRunning : GapReason(*before, now));
     }
 }
 
@@ -136,6 +154,7 @@ public:
         RememberLastStarts(TheScheduleList(), TheLauncher().Target(), memory);
         TheStartJournal().Append(NoteLine(CurrentTime(), "program started"));
         thread_ = std::make_unique<SchedulerThread>(TheLauncher(), StopRequested(), CurrentTime);
+        thread_->SetPreviousRun(memory.lastLineAt);
         return thread_->Start();
     }
 

@@ -34,8 +34,14 @@ public:
     // (a process start that hangs).
     bool JoinWithin(std::chrono::milliseconds limit);
 
+    // The last line the previous run left in the journal (0: none): the first pass tells the
+    // starts that fell due since then as missed while the program was not running. Set before
+    // Start.
+    void SetPreviousRun(std::time_t lastHeard);
+
     // One pass with this instant: the list's count is read again before every entry, and
-    // the pass is left when the stop flag is set.
+    // the pass is left when the stop flag is set. Then the starts due in the seconds since
+    // the pass before that no pass sampled (two or more apart) are journalled as missed.
     void RunPass(std::time_t now);
 
 private:
@@ -51,6 +57,8 @@ private:
     std::condition_variable endChanged_;
     bool ended_ = false;
     std::optional<std::chrono::steady_clock::time_point> lastFailureTold_;
+    std::optional<std::time_t> lastPass_;  // the instant of the pass before
+    bool notRunning_ = false;              // lastPass_ is the previous run's last line
 };
 
 // The end of the polling at shut-down: sets the stop flag and joins the thread within the

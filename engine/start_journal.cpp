@@ -95,7 +95,8 @@ std::string JournalLine(const LastStart& start,
                         const std::string& title,
                         const std::string& commandLine) {
     if (!start.missed.empty()) {
-        return MissedLine(start.at, start.at, 1, start.missed, title, commandLine);
+        return MissedLine(MissedRun{1, false, start.at, start.at}, start.missed, title,
+                          commandLine);
     }
     std::string line = JournalTime(start.at);
     if (start.failure.empty()) {
@@ -115,16 +116,16 @@ std::string JournalLine(const LastStart& start,
     return line;
 }
 
-std::string MissedLine(std::time_t first,
-                       std::time_t last,
-                       long count,
+std::string MissedLine(const MissedRun& run,
                        const std::string& reason,
                        const std::string& title,
                        const std::string& commandLine) {
-    std::string line = JournalTime(first) + "\tmissed: ";
+    std::string line = JournalTime(run.first) + "\tmissed: ";
     appendField(line, reason);
-    line += count > 1 ? "\tdue " + std::to_string(count) + " times, last " + JournalTime(last) + '\t'
-                      : std::string("\tdue\t");
+    line += run.count > 1 ? "\tdue " + std::to_string(run.count) +
+                                (run.more ? " times or more, last " : " times, last ") +
+                                JournalTime(run.last) + '\t'
+                          : std::string("\tdue\t");
     appendField(line, title);
     line += '\t';
     appendField(line, commandLine);

@@ -28,11 +28,12 @@ class FileStore;
 //
 // A start: the local time with its offset from UTC, the outcome ("started" or "failed: " and
 // the system's reason), "due" or "by hand", the title and the command line. A miss: the time
-// it was due (the first of several), "missed: " and why, "due" (or the count and the last
-// time), the title and the command line. The program's own lines have two fields. A control
-// character inside a field (a tab, a line break) is written as a blank, so a line is always
-// one record. A file that has reached kTurnOverSize becomes "Scheduler.log.1", replacing the
-// older one.
+// it was due (the first of several), "missed: " and why, "due" (or the count, with "or more"
+// where counting stopped, and the last time), the title and the command line; it is written
+// when the miss is noticed, so it may follow lines of later times. The program's own lines
+// have two fields. A control character inside a field (a tab, a line break) is written as a
+// blank, so a line is always one record. A file that has reached kTurnOverSize becomes
+// "Scheduler.log.1", replacing the older one.
 
 // Why starts were missed, as the journal writes it.
 constexpr const char* kMissedHeldUp = "held up";
@@ -49,10 +50,15 @@ bool ParseJournalTime(const std::string& text, std::time_t& at);
 std::string JournalLine(const LastStart& start,
                         const std::string& title,
                         const std::string& commandLine);
-// The one line of `count` misses of a schedule, due first at `first` and last at `last`.
-std::string MissedLine(std::time_t first,
-                       std::time_t last,
-                       long count,
+// The starts of one schedule that fell due unmade in one stretch of unsampled seconds.
+struct MissedRun {
+    long count = 0;
+    bool more = false;  // counting stopped at `count`; there were more
+    std::time_t first = 0;
+    std::time_t last = 0;
+};
+// The one line of a schedule's misses, LF included.
+std::string MissedLine(const MissedRun& run,
                        const std::string& reason,
                        const std::string& title,
                        const std::string& commandLine);

@@ -1,4 +1,5 @@
-// The headless scheduler against the system's clock: a time zone replaced while it runs.
+// The headless scheduler against the system's clock: a time zone replaced while it runs, a
+// clock set forward while it runs and while it does not.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -6,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -36,9 +40,8 @@ bool CanMountPrivately() {
     return geteuid() == 0 && std::system("unshare -m true 2>/dev/null") == 0;
 }
 
-pid_t StartInZone(const TempDir& dir, const char* zoneA, const char* zoneB) {
-    std::vector<std::string> args{"/usr/bin/unshare", "-m", "sh", "-c", kScript, "sh",
-                                  dir.Path().substr(0, dir.Path().size() - 1), zoneA, zoneB};
+// Starts the program with the folder's own home, data and runtime folders and stub log.
+pid_t Spawn(const TempDir& dir, std::vector<std::string> args, std::vector<std::string> more = {}) {
     std::vector<std::string> env{
         "HOME=" + dir.File("home"),
         "XDG_DATA_HOME=" + dir.File("data"),
@@ -47,6 +50,7 @@ pid_t StartInZone(const TempDir& dir, const char* zoneA, const char* zoneB) {
         "COMPANION_STUB_LOG=" + dir.File("starts.log"),
         "PATH=/usr/bin:/bin:/usr/sbin:/sbin",
     };
+    env.insert(env.end(), more.begin(), more.end());
     std::vector<char*> argv, envp;
     for (std::string& a : args) {
         argv.push_back(a.data());
@@ -59,7 +63,69 @@ pid_t StartInZone(const TempDir& dir, const char* zoneA, const char* zoneB) {
     pid_t pid = -1;
     return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
 }
+
+pid_t StartInZone(const TempDir& dir, const char* zoneA, const char* zoneB) {
+    return Spawn(dir, {"/usr/bin/unshare", "-m", "sh", "-c", kScript, "sh",
+                       dir.Path().substr(0, dir.Path().size() - 1), zoneA, zoneB});
+}
+
+// A program folder with the scheduler, the stub as dovsuite.exe and these schedules.
+void MakeProgramFolder(TempDir& dir, const std::string& sections) {
+    fs::copy_file(FolderOf(ProgramPath()) + "scheduler", dir.File("scheduler"));
+    fs::copy_file(StubProgramPath(), dir.File("dovsuite.exe"));
+    for (const char* sub : {"home", "data", "config", "run"}) {
+        dir.MakeFolder(sub);
+    }
+    dir.Write("Scheduler.cfg", ScheduleFileHeader() + sections + "\r\n");
+}
+
+const char* const kFakeTime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1";
 }  // namespace
+
+// The clock set an hour forward while the program runs, then another hour on while it is
+// stopped: the schedule due in each hour is journalled as missed, at its time, with why, and
+// never started late.
+TEST(HeadlessClock, JournalsStartsMissedWhenTheClockJumps) {
+    if (access(kFakeTime, R_OK) != 0) {
+        GTEST_SKIP() << "needs libfaketime";
+    }
+    TempDir dir;
+    const std::tm jumped = LocalIn(1800), stopped = LocalIn(5400);
+    MakeProgramFolder(dir, ScheduleSection("jumped", "/w/a.dvs", Daily, jumped) +
+                               ScheduleSection("stopped", "/w/b.dvs", Daily, stopped));
+    auto journalHolds = [&](const std::string& pattern) {
+        return WaitUntil(
+            [&] {
+                return std::regex_search(dir.Read("config/Dovrin Suite/Scheduler.log"),
+                                         std::regex(pattern));
+            },
+            5000);
+    };
+    // The run's clock is the real one moved by the offset in the file "offset".
+    auto run = [&](const char* offset, const char* jump, const std::tm& due, const char* why) {
+        dir.Write("offset", offset);
+        std::vector<std::string> env{std::string("LD_PRELOAD=") + kFakeTime,
+                                     "FAKETIME_TIMESTAMP_FILE=" + dir.File("offset"),
+                                     "FAKETIME_NO_CACHE=1", "FAKETIME_DONT_FAKE_MONOTONIC=1"};
+        if (const char* tz = std::getenv("TZ")) {
+            env.push_back(std::string("TZ=") + tz);
+        }
+        pid_t pid = Spawn(dir, {dir.File("scheduler"), "-server"}, env);
+        EXPECT_TRUE(journalHolds("\tprogram started\n"));
+        if (jump != nullptr) {
+            dir.Write("offset", jump);
+        }
+        char time[32];
+        std::strftime(time, sizeof time, "%FT%T", &due);
+        EXPECT_TRUE(journalHolds(time + std::string("[-+]..:..\tmissed: ") + why + "\tdue\t"));
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    };
+    run("+0", "+3600", jumped, "asleep or clock moved");
+    run("+7200", nullptr, stopped, "not running");
+    EXPECT_TRUE(journalHolds("\tprogram ended\n(.|\n)*\tprogram ended\n"));
+    EXPECT_EQ(ReadStubLog(dir.File("starts.log")).size(), 0u);
+}
 
 // A Daily schedule at the new zone's time starts once /etc/localtime is replaced, and the
 // journal's offsets follow the zone.
@@ -68,23 +134,16 @@ TEST(HeadlessClock, FollowsAReplacedSystemZone) {
         GTEST_SKIP() << "needs root and unshare -m";
     }
     TempDir dir;
-    fs::copy_file(FolderOf(ProgramPath()) + "scheduler", dir.File("scheduler"));
-    fs::copy_file(StubProgramPath(), dir.File("dovsuite.exe"));
-    for (const char* sub : {"home", "data", "config", "run"}) {
-        dir.MakeFolder(sub);
-    }
     std::tm dueInTokyo;
     {
         TimeZone tokyo("Asia/Tokyo");
         dueInTokyo = LocalIn(6);
     }
-    dir.Write("Scheduler.cfg", ScheduleFileHeader() +
-                                   ScheduleSection("travel", "/w/a.dvs", Daily, dueInTokyo) +
-                                   "\r\n");
+    MakeProgramFolder(dir, ScheduleSection("travel", "/w/a.dvs", Daily, dueInTokyo));
     pid_t shell = StartInZone(dir, "America/New_York", "Asia/Tokyo");
     ASSERT_GT(shell, 0);
-    ASSERT_TRUE(WaitUntil([&] { return dir.Read("out.txt").find("travel") != std::string::npos; },
-                          5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return dir.Read("out.txt").find("travel") != std::string::npos; }, 5000));
     dir.Write("switch", "");
     std::vector<StubRecord> records = WaitForStubLog(dir.File("starts.log"), 1, 12000);
     pid_t scheduler = std::stoi(dir.Read("pid"));
