@@ -102,6 +102,13 @@ void SchedulerThread::RunPass(std::time_t now) {
 
 void SchedulerThread::Run() {
     try {
+        if (previousRun_) {
+            SetPreviousRun(previousRun_());
+        }
+    } catch (...) {
+        // Without the previous run, its misses go untold; the polling goes on.
+    }
+    try {
         while (!stop_.IsSet()) {
             // A failing pass is told and the next one runs as usual: the polling never ends
             // before the stop request.
@@ -149,12 +156,16 @@ public:
         if (thread_) {
             return false;
         }
-        // The tips show the last starts of earlier runs too.
-        const JournalMemory memory = ReadJournal(TheStartJournal().Folder());
-        RememberLastStarts(TheScheduleList(), TheLauncher().Target(), memory);
-        TheStartJournal().Append(NoteLine(CurrentTime(), "program started"));
         thread_ = std::make_unique<SchedulerThread>(TheLauncher(), StopRequested(), CurrentTime);
-        thread_->SetPreviousRun(memory.lastLineAt);
+        // The journal is read on the polling thread, so a full one holds up no window; before
+        // this run's first line, so its last line is the previous run's.
+        thread_->SetPreviousRun([startedAt = CurrentTime()] {
+            const JournalMemory memory = ReadJournal(TheStartJournal().Folder());
+            // The tips show the last starts of earlier runs too.
+            RememberLastStarts(TheScheduleList(), TheLauncher().Target(), memory);
+            TheStartJournal().Append(NoteLine(startedAt, "program started"));
+            return memory.lastLineAt;
+        });
         return thread_->Start();
     }
 

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 class Launcher;
 class StopFlag;
@@ -38,6 +39,11 @@ public:
     // starts that fell due since then as missed while the program was not running. Set before
     // Start.
     void SetPreviousRun(std::time_t lastHeard);
+    // Or asked on the thread before its first pass, when it is slow to tell (a journal to
+    // read). Set before Start.
+    void SetPreviousRun(std::function<std::time_t()> lastHeard) {
+        previousRun_ = std::move(lastHeard);
+    }
 
     // One pass with this instant: the list's count is read again before every entry, and
     // the pass is left when the stop flag is set. Then the starts due in the seconds since
@@ -59,6 +65,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> lastFailureTold_;
     std::optional<std::time_t> lastPass_;  // the instant of the pass before
     bool notRunning_ = false;              // lastPass_ is the previous run's last line
+    std::function<std::time_t()> previousRun_;
 };
 
 // The end of the polling at shut-down: sets the stop flag and joins the thread within the
