@@ -41,6 +41,8 @@ public:
     void SetFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
     // Set once at start-up, before the polling thread exists; none by default.
     void SetJournal(StartJournal* journal) { journal_ = journal; }
+    StartJournal* Journal() const { return journal_; }
+    ScheduleList& List() const { return list_; }
 
     // Starts the entry at the position; nothing outside the list. The outcome is ignored
     // by its callers; the latch is not touched.

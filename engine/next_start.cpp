@@ -53,10 +53,16 @@ int DaysInMonth(int year, int month) {
 }
 
 LocalClockView::LocalClockView(std::time_t now) : now_(now), steadyUntil_(now) {
-    if (!LocalBreakdown(now, local_)) {
+    read(now);
+}
+
+void LocalClockView::read(std::time_t now) {
+    now_ = now;
+    steadyUntil_ = now;
+    valid_ = LocalBreakdown(now, local_);
+    if (!valid_) {
         return;
     }
-    valid_ = true;
     today_ = DaysFromCivil(local_.tm_year + 1900, local_.tm_mon + 1, local_.tm_mday);
     offset_ = LocalSeconds(local_) - static_cast<long long>(now);
     // Day steps find the next change of offset; halving finds its second.
@@ -81,45 +87,77 @@ LocalClockView::LocalClockView(std::time_t now) : now_(now), steadyUntil_(now) {
     steadyUntil_ = changed;
 }
 
-int LocalClockView::InstantsAt(long long localSeconds, std::time_t out[2]) const {
-    const long long guess = localSeconds - offset_;
+void LocalClockView::MoveTo(std::time_t later) {
+    if (!valid_ || later < now_ || later >= steadyUntil_) {
+        read(later);
+        return;
+    }
+    now_ = later;
+    LocalBreakdown(later, local_);
+    today_ = DaysFromCivil(local_.tm_year + 1900, local_.tm_mon + 1, local_.tm_mday);
+}
+
+std::optional<std::time_t> LocalClockView::WindowStart(long long localFirst, int length) const {
+    const long long guess = localFirst - offset_;
     if (guess > now_ && guess < steadyUntil_) {
-        out[0] = static_cast<std::time_t>(guess);
-        return 1;
+        return static_cast<std::time_t>(guess);
     }
-    // Offsets differ by less than two days: with the offset steady that long, a time
-    // behind us now is behind us under any offset.
-    if (guess <= now_ && (guess <= now_ - 2 * kDay || steadyUntil_ - now_ > 2 * kDay)) {
-        return 0;
+    // Offsets differ by less than two days: with the offset steady that long, a window behind
+    // us now is behind us under any offset.
+    const long long lastSecond = guess + length - 1;
+    if (lastSecond <= now_ && (lastSecond <= now_ - 2 * kDay || steadyUntil_ - now_ > 2 * kDay)) {
+        return std::nullopt;
     }
-    // Near or past a change of offset: try the offsets in force a day either side.
-    int count = 0;
-    for (std::time_t probe : {guess - 2 * kDay, guess + 2 * kDay}) {
-        std::optional<long long> offset = OffsetAt(static_cast<std::time_t>(probe));
+    // Near or past a change of offset: the offsets in force two days either side.
+    const std::optional<long long> early = OffsetAt(static_cast<std::time_t>(guess - 2 * kDay));
+    const std::optional<long long> late = OffsetAt(static_cast<std::time_t>(guess + 2 * kDay));
+    if (!early || !late || *early == *late) {
+        const std::optional<long long> offset = early ? early : late;
         if (!offset) {
-            continue;
+            return std::nullopt;
         }
-        const std::time_t instant = static_cast<std::time_t>(localSeconds - *offset);
-        std::optional<long long> there = OffsetAt(instant);
-        if (instant > now_ && there == offset && (count == 0 || out[0] != instant)) {
-            out[count++] = instant;
+        const std::time_t at = static_cast<std::time_t>(localFirst - *offset);
+        if (at > now_ && OffsetAt(at) == offset) {
+            return at;
         }
+        return std::nullopt;
     }
-    if (count == 2 && out[1] < out[0]) {
-        std::swap(out[0], out[1]);
+    std::time_t same = static_cast<std::time_t>(guess - 2 * kDay);
+    std::time_t change = static_cast<std::time_t>(guess + 2 * kDay);
+    while (change - same > 1) {
+        std::time_t middle = same + (change - same) / 2;
+        (OffsetAt(middle) == early ? same : change) = middle;
     }
-    return count;
+    auto localAt = [&](long long t) { return t + (t < change ? *early : *late); };
+    auto inWindow = [&](long long local) {
+        return local >= localFirst && local < localFirst + length;
+    };
+    const long long underEarly = localFirst - *early;
+    const long long underLate = localFirst - *late;
+    auto startsAt = [&](long long at) { return at > now_ && !inWindow(localAt(at - 1)); };
+    // In time order: the window under the old offset, the change jumping into its middle (an
+    // offset change of odd seconds), the window under the new offset.
+    if (underEarly < change && startsAt(underEarly)) {
+        return static_cast<std::time_t>(underEarly);
+    }
+    if (inWindow(localAt(change)) && startsAt(change)) {
+        return change;
+    }
+    if (underLate >= change && startsAt(underLate)) {
+        return static_cast<std::time_t>(underLate);
+    }
+    return std::nullopt;
 }
 
 namespace {
 // The earliest instant after now among the wall-clock times of one day (or date).
 struct Earliest {
     std::optional<std::time_t> at;
-    void Offer(const LocalClockView& clock, long long localSeconds) {
-        std::time_t instants[2];
-        int n = clock.InstantsAt(localSeconds, instants);
-        if (n > 0 && (!at || instants[0] < *at)) {
-            at = instants[0];
+    // A window of `length` seconds from the wall-clock time `localFirst`.
+    void Offer(const LocalClockView& clock, long long localFirst, int length = 1) {
+        std::optional<std::time_t> start = clock.WindowStart(localFirst, length);
+        if (start && (!at || *start < *at)) {
+            at = start;
         }
     }
 };
@@ -176,7 +214,8 @@ NextStart NextStartOf(const ScheduleEntry& e, const LocalClockView& clock) {
         case Once: {
             const long long window =
                 DaysFromCivil(e.year, e.month, e.day) * kDay + timeOfDay - (e.sec > 0 ? 1 : 0);
-            next.Offer(clock, window);
+            // Two seconds, `sec` - 1 and `sec`; one at second 0 and at 60, which no clock shows.
+            next.Offer(clock, window, e.sec == 0 ? 1 : std::min(2, 61 - e.sec));
             if (!next.at) {
                 // Behind us, or inside an hour the clocks skip on that day.
                 const long long nowLocal = clock.Today() * kDay + now.tm_hour * 3600LL +
@@ -195,7 +234,7 @@ NextStart NextStartOf(const ScheduleEntry& e, const LocalClockView& clock) {
                 const int weekday = MondayBasedWeekday(ClockWeekday(day));
                 if (e.type == Hourly) {
                     for (int hour = 0; hour < 24; ++hour) {
-                        next.Offer(clock, day * kDay + hour * 3600LL + e.min * 60LL);
+                        next.Offer(clock, day * kDay + hour * 3600LL + e.min * 60LL, 60);
                     }
                 } else if (e.type == Daily ? ((e.days_week >> weekday) & 1) != 0
                                            : e.nday_week == weekday) {

@@ -33,12 +33,18 @@ public:
     const std::tm& Local() const { return local_; }
     // The local day of Now() (days since 1970-01-01).
     long long Today() const { return today_; }
-    // The earliest instants after Now() whose local clock reads `localSeconds` (seconds
-    // since 1970-01-01 as a wall clock reads them): none in a skipped hour, two in a
-    // repeated one. Returns how many were written.
-    int InstantsAt(long long localSeconds, std::time_t out[2]) const;
+    // The earliest instant after Now() at which the local clock enters the `length` seconds
+    // from `localFirst` (seconds since 1970-01-01 as a wall clock reads them): their first
+    // second, or the second a change of offset jumps into the middle of them. None in a
+    // skipped hour; the first pass of a repeated one.
+    std::optional<std::time_t> WindowStart(long long localFirst, int length) const;
+
+    // The view at a later instant; cheap while the offset holds.
+    void MoveTo(std::time_t later);
 
 private:
+    void read(std::time_t now);
+
     std::time_t now_;
     std::tm local_{};
     bool valid_ = false;

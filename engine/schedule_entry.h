@@ -25,11 +25,13 @@ constexpr std::int16_t kSunday = 64;
 constexpr std::int16_t kWorkDays = 31;
 constexpr std::int16_t kEveryDay = 127;
 
-// The last start the program made of an entry since it started; run-time, never stored.
+// The last start the program made of an entry, failed or missed; run-time, never stored (the
+// start journal keeps it across runs).
 struct LastStart {
-    std::time_t at = 0;  // 0: none yet
-    bool byHand = false;  // "Run Schedule" rather than due
-    std::string failure;  // empty when the process started; else the system's reason
+    std::time_t at = 0;    // 0: none yet
+    bool byHand = false;   // "Run Schedule" rather than due
+    std::string failure;   // empty when the process started; else the system's reason
+    std::string missed{};  // not empty for a start that fell due unmade: why ("held up", ...)
 };
 
 // One schedule. The three texts are owned; an empty text is the same as an absent one.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/clock.h"
 #include "resources/resource_ids.h"
 #include "ui/resource_text.h"
 
@@ -224,6 +225,12 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_NOTIFY:
             return onNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_TIMECHANGE:
+        case WM_SETTINGCHANGE:
+            // A new clock or time zone shows in the row tips at once; the polling re-reads the
+            // zone in every pass in any case.
+            RefreshTimeZone();
+            return Default(message, wParam, lParam);
         case WM_CLOSE:
             OnClose();
             return 0;

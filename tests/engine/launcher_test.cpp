@@ -87,6 +87,7 @@ TEST(Launcher, RecordsEachStartInTheEntryAndTheJournal) {
         const LastStart& last = rig.list.EntryAt(0)->last_start;
         EXPECT_EQ(last.at != 0, !c[1]);
         EXPECT_EQ(last.byHand, c[0] && !c[1]);
+        journal.Close(std::chrono::seconds(10));
         std::string log = dir.Read("Scheduler.log");
         EXPECT_EQ(
             log.substr(std::min<size_t>(log.size(), 25)),

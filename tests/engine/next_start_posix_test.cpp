@@ -107,6 +107,31 @@ TEST(NextStart, MeetsThePollingPassesInEveryZone) {
     }
 }
 
+// Offset changes of odd seconds: the clock jumps into the middle of a minute (or of a Once's
+// two seconds), and there the passes start the entry.
+TEST(NextStart, MeetsThePollingPassesAtOffsetChangesOfOddSeconds) {
+    struct Case {
+        const char* zone;
+        int year, month, day;  // the entry's date; the passes begin at 23:00 the day before
+        ScheduleType type;
+        int hour, min, sec;
+    } cases[] = {
+        {"Asia/Kolkata", 1906, 1, 1, Hourly, 0, 8, 0},  // 23:59:59 on to 00:08:50
+        {"Asia/Kolkata", 1906, 1, 1, Once, 0, 8, 50},
+        {"Africa/Monrovia", 1919, 3, 1, Hourly, 0, 58, 0},  // 23:59:59 back to 23:58:38
+        {"Africa/Monrovia", 1972, 1, 7, Hourly, 0, 44, 0},  // 23:59:59 on to 00:44:30
+        {"Africa/Monrovia", 1972, 1, 7, Once, 0, 44, 30},
+    };
+    for (const Case& c : cases) {
+        TimeZone tz(c.zone);
+        ScheduleEntry entry = MakeEntry(c.type, c.day, c.month, c.year, c.hour, c.min, c.sec);
+        SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.year) + " type " +
+                     std::to_string(c.type) + " " + std::to_string(c.min) + ":" +
+                     std::to_string(c.sec));
+        ExpectStartsAsPredicted(entry, LocalTime(c.year, c.month, c.day, 12) - 13 * 3600);
+    }
+}
+
 TEST(NextStart, FarDatesAndNoStartReasons) {
     TimeZone tz("UTC");
     const std::time_t now = LocalTime(2026, 12, 8, 10, 0, 0);

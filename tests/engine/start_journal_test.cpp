@@ -11,6 +11,8 @@ TEST(StartJournal, OneLineOfTabSeparatedFieldsInLocalTimeWithItsOffset) {
     TimeZone zone("America/St_Johns");
     EXPECT_EQ(JournalLine(LastStart{1796693400, true, "Not\tfound.\r\n"}, "t\tb\r\n\x7f é", "a\n"),
               "2026-12-07T22:00:00-03:30\tfailed: Not found.\tby hand\tt b    é\ta \n");
+    std::time_t back = 0;
+    EXPECT_TRUE(ParseJournalTime("2026-12-07T22:00:00-03:30", back) && back == 1796693400);
 }
 #endif
 
@@ -28,6 +30,7 @@ TEST(StartJournal, TurnsOverAtTheLimitIntoTheOlderGenerationAndMakesTheDataFolde
         StartJournal journal(SystemFileStore());
         journal.SetFolder(dir.File("d/"));
         journal.Record({}, "t", "x.exe");
+        journal.Close(std::chrono::seconds(10));
         EXPECT_TRUE(dir.Read("d/Scheduler.log") == (turned ? line : before + line)) << size;
         EXPECT_EQ(dir.Read("d/Scheduler.log.1").size(), turned ? before.size() : 5 * (size >= 0));
     }

@@ -150,10 +150,12 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     EXPECT_EQ(WaitForStubLog(folder_.File("stub.log"), 2, 2000).size(), 1u);
     const std::string kLine =
         "\tstarted\tdue\tSoon\tdovdepot.exe -process \"C:\\Work\\soon.dvp\"\n";
+    // The program's start, then the schedule's, each after its 25-character time.
     EXPECT_TRUE(WaitUntil(
         [&] {
             std::ifstream in(journal_, std::ios::binary);
-            return std::string(std::istreambuf_iterator<char>(in), {}).find(kLine) == 25;
+            const std::string text(std::istreambuf_iterator<char>(in), {});
+            return text.find("\tprogram started\n") == 25 && text.find(kLine) == 25 + 17 + 25;
         },
         5000));
     EXPECT_FALSE(server.WaitExit(0));
