@@ -10,12 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "platform/program_path.h"
+#include "tests/support/env.h"
 #include "tests/support/schedule.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
@@ -49,12 +52,16 @@ public:
         dir_.Write("Scheduler.cfg", ScheduleFileHeader() + sections + "\r\n");
     }
 
-    // Starts the scheduler with the arguments; its output goes to a file of the folder (or to
+    // Starts the scheduler with the arguments, run by `wrapper` when one is given and with
+    // `moreEnv` beside the folder's own; its output goes to a file of the folder (or to
     // `outputFd`), its errors to that file's name with ".err".
     pid_t Start(const std::vector<std::string>& arguments,
                 const std::string& output,
-                int outputFd = -1) {
-        std::vector<std::string> args{dir_.File("scheduler")};
+                int outputFd = -1,
+                const std::vector<std::string>& moreEnv = {},
+                const std::vector<std::string>& wrapper = {}) {
+        std::vector<std::string> args = wrapper;
+        args.push_back(dir_.File("scheduler"));
         args.insert(args.end(), arguments.begin(), arguments.end());
         std::vector<std::string> env{
             "HOME=" + dir_.File("home"),
@@ -67,6 +74,7 @@ public:
         if (const char* tz = std::getenv("TZ")) {
             env.push_back(std::string("TZ=") + tz);
         }
+        env.insert(env.end(), moreEnv.begin(), moreEnv.end());
         std::vector<char*> argv, envp;
         for (std::string& a : args) {
             argv.push_back(a.data());
@@ -243,4 +251,87 @@ TEST(HeadlessScheduler, SurvivesOddFilesClosedPipesAndFailedStarts) {
     kill(pid, SIGHUP);
     EXPECT_EQ(folder.WaitExit(pid, 5000), 0);
     EXPECT_EQ(folder.Dir().Read("out.txt.err"), failed);
+}
+
+// The clock set an hour forward while the program runs, then another hour on while it is
+// stopped: the schedule due in each hour is journalled as missed, at its time, with why, and
+// never started late.
+TEST(HeadlessScheduler, JournalsStartsMissedWhenTheClockJumps) {
+    const char* const fakeTime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1";
+    if (access(fakeTime, R_OK) != 0) {
+        GTEST_SKIP() << "needs libfaketime";
+    }
+    ProgramFolder folder("dovsuite.exe");
+    const TempDir& dir = folder.Dir();
+    const std::tm jumped = LocalIn(1800), stopped = LocalIn(5400);
+    folder.WriteSchedules(ScheduleSection("jumped", "/w/a.dvs", Daily, jumped) +
+                          ScheduleSection("stopped", "/w/b.dvs", Daily, stopped));
+    auto journalHolds = [&](const std::string& pattern) {
+        return WaitUntil(
+            [&] {
+                return std::regex_search(dir.Read("config/Dovrin Suite/Scheduler.log"),
+                                         std::regex(pattern));
+            },
+            5000);
+    };
+    // The run's clock is the real one moved by the offset in the file "offset".
+    auto run = [&](const char* offset, const char* jump, const std::tm& due, const char* why) {
+        dir.Write("offset", offset);
+        pid_t pid = folder.Start(
+            {"-server"}, "out.txt", -1,
+            {std::string("LD_PRELOAD=") + fakeTime, "FAKETIME_TIMESTAMP_FILE=" + dir.File("offset"),
+             "FAKETIME_NO_CACHE=1", "FAKETIME_DONT_FAKE_MONOTONIC=1"});
+        EXPECT_TRUE(journalHolds("\tprogram started\n"));
+        if (jump != nullptr) {
+            dir.Write("offset", jump);
+        }
+        char time[32];
+        std::strftime(time, sizeof time, "%FT%T", &due);
+        EXPECT_TRUE(journalHolds(time + std::string("[-+]..:..\tmissed: ") + why + "\tdue\t"));
+        kill(pid, SIGTERM);
+        EXPECT_EQ(folder.WaitExit(pid, 5000), 0);
+    };
+    run("+0", "+3600", jumped, "asleep or clock moved");
+    run("+7200", nullptr, stopped, "not running");
+    EXPECT_TRUE(journalHolds("\tprogram ended\n(.|\n)*\tprogram ended\n"));
+    EXPECT_TRUE(ReadStubLog(folder.Log()).empty());
+}
+
+// A Daily schedule at the new zone's time starts once /etc/localtime is replaced (in a mount
+// namespace of its own, TZ unset), and the journal's offsets follow the zone.
+TEST(HeadlessScheduler, FollowsAReplacedSystemZone) {
+    if (geteuid() != 0 || std::system("unshare -m true 2>/dev/null") != 0) {
+        GTEST_SKIP() << "needs root and unshare -m";
+    }
+    // Zone A until the file "switch" appears in the folder, then zone B.
+    const char* const script = R"(
+a=$1 b=$2 d=$3; shift 3
+mount --bind "/usr/share/zoneinfo/$a" /etc/localtime || exit 3
+"$@" & echo $! > "$d/pid"
+while [ ! -e "$d/switch" ]; do sleep 0.05; done
+mount --bind "/usr/share/zoneinfo/$b" /etc/localtime || exit 4
+wait
+)";
+    ProgramFolder folder("dovsuite.exe");
+    const TempDir& dir = folder.Dir();
+    std::tm dueInTokyo;
+    {
+        TimeZone tokyo("Asia/Tokyo");
+        dueInTokyo = LocalIn(6);
+    }
+    folder.WriteSchedules(ScheduleSection("travel", "/w/a.dvs", Daily, dueInTokyo));
+    ScopedEnv systemZone("TZ", nullptr);
+    pid_t shell = folder.Start({}, "out.txt", -1, {},
+                               {"/usr/bin/unshare", "-m", "sh", "-c", script, "sh",
+                                "America/New_York", "Asia/Tokyo", dir.Path()});
+    ASSERT_TRUE(folder.WaitOutput("out.txt", "travel", 5000));
+    dir.Write("switch", "");
+    std::vector<StubRecord> records = WaitForStubLog(folder.Log(), 1, 12000);
+    kill(std::stoi(dir.Read("pid")), SIGTERM);
+    EXPECT_EQ(folder.WaitExit(shell, 5000), 0);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].args.back(), "/w/a.dvs");
+    const std::string journal = dir.Read("config/Dovrin Suite/Scheduler.log");
+    EXPECT_NE(journal.find("-05:00\tprogram started\n"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("+09:00\tstarted\tdue\ttravel\t"), std::string::npos) << journal;
 }
