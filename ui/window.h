@@ -80,14 +80,14 @@ private:
     bool endedModal_ = false;
 };
 
-// Hears a control's messages ahead of the control's own procedure. The common controls'
-// subclassing looks its chain up in a window property on every message, a round trip to the
-// server under Wine, paid by every message a list or toolbar gets; this keeps the control's
-// procedure itself and finds the hook in the control's user data.
+// Hears a control's messages ahead of the control's own procedure, through the common
+// controls' subclassing: the control's user data stays its owner's, and other subclasses of
+// the same control go on working beside it.
 class ControlHook {
 public:
     // True when it handled the message and set the result; false passes it on.
-    using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    using Handler =
+        std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 
     ControlHook() = default;
     ~ControlHook() { Detach(); }
@@ -100,10 +100,10 @@ public:
     bool Attached() const { return control_ != nullptr; }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK
+    Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
     HWND control_ = nullptr;
-    WNDPROC previous_ = nullptr;
     Handler handler_;
     std::function<void()> destroyed_;
 };
