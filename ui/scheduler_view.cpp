@@ -143,27 +143,9 @@ void CSchedulerView::RefreshScheduleList() {
     }
     SelectedScheduleIndex = selected;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    if (!IsWindowVisible(list_)) {
-        settleMetrics();
-    }
     InvalidateRect(list_, nullptr, TRUE);
     watchList(true);
     SetFocus(list_);
-}
-
-void CSchedulerView::settleMetrics() {
-    // Under Wine the list measures its rows and sets its scroll bars on its first paint, and
-    // a shown scroll bar is drawn anew each time it is set: the start paid about 15 ms for it.
-    // A paint into a one-pixel bitmap while the window is hidden does it where nothing shows.
-    HDC screen = GetDC(list_);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
-    HGDIOBJ old = SelectObject(memory, pixel);
-    SendMessageA(list_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    SelectObject(memory, old);
-    DeleteObject(pixel);
-    DeleteDC(memory);
-    ReleaseDC(list_, screen);
 }
 
 int CSchedulerView::SelectionMark() const {
