@@ -33,8 +33,8 @@ public:
     bool Create(HWND owner) {
         const char* name = RegisterClassOnce("SchedulerFloatingBar", nullptr,
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        return name != nullptr && CreateWin(kFloatExStyle, name, "Toolbar", kFloatStyle, owner,
-                                            nullptr);
+        return name != nullptr &&
+               CreateWin(kFloatExStyle, name, "Toolbar", kFloatStyle, owner, nullptr);
     }
 
 protected:
@@ -85,9 +85,8 @@ public:
     bool Create() {
         const char* name = RegisterClassOnce("SchedulerDragOutline", nullptr,
                                              reinterpret_cast<HBRUSH>(COLOR_3DDKSHADOW + 1));
-        return name != nullptr &&
-               CreateWin(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, name, "", WS_POPUP,
-                         nullptr, nullptr);
+        return name != nullptr && CreateWin(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+                                            name, "", WS_POPUP, nullptr, nullptr);
     }
     void Show(const RECT& r) {
         SIZE size{r.right - r.left, r.bottom - r.top};
@@ -125,9 +124,8 @@ bool CDockBar::Create(HWND frame, std::function<void()> relayout) {
 void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
     toolbar_ = toolbar;
     items_ = items;
-    buttons_ = static_cast<int>(std::count_if(items.begin(), items.end(), [](int id) {
-        return id != 0;
-    }));
+    buttons_ =
+        static_cast<int>(std::count_if(items.begin(), items.end(), [](int id) { return id != 0; }));
     SendMessageA(toolbar_, TB_SETPARENT, reinterpret_cast<WPARAM>(frame_), 0);
     toolbarHook_.Attach(toolbar_, [this](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
         result = 0;
@@ -139,7 +137,8 @@ void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
     separatorWidth_ = buttonWidth_;
     for (size_t i = 0; i < items_.size(); ++i) {
         RECT r{};
-        if (items_[i] == 0 && SendMessageA(toolbar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) {
+        if (items_[i] == 0 &&
+            SendMessageA(toolbar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) {
             separatorWidth_ = r.right - r.left;
         }
     }
@@ -203,7 +202,8 @@ DockRect CDockBar::Layout(const DockRect& area) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         bool vertical = IsVerticalSide(side_);
         SetWindowPos(toolbar_, nullptr, vertical ? kMargin : kGripper,
-                     vertical ? kGripper : kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     vertical ? kGripper : kMargin, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return tiles.content;
 }
@@ -250,7 +250,7 @@ void CDockBar::Float(POINT topLeft) {
 
 void CDockBar::relayout() {
     relayout_();
-    // Moved children keep the pixels of their old places (Wine copies them); paint anew.
+    // Moving a child copies its old pixels along, and the parts it left keep theirs: paint anew.
     RedrawWindow(frame_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -289,7 +289,8 @@ void CDockBar::fitFloat(int clientWidth, RECT* sizing, WPARAM edge) {
         bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
         (left ? sizing->left : sizing->right) =
             left ? sizing->right - size.cx : sizing->left + size.cx;
-        (top ? sizing->top : sizing->bottom) = top ? sizing->bottom - size.cy : sizing->top + size.cy;
+        (top ? sizing->top : sizing->bottom) =
+            top ? sizing->bottom - size.cy : sizing->top + size.cy;
         return;
     }
     RECT now{};

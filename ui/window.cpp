@@ -101,7 +101,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
     endedModal_ = false;
     INT_PTR result = DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), owner,
                                      &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
-    // A quit ends the system's modal loop with whatever result it holds (IDOK under Wine).
+    // A quit ends the system's modal loop with a result that no button of ours chose.
     return result == -1 || endedModal_ ? result : IDCANCEL;
 }
 
