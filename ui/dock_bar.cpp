@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/unique_gdi.h"
+
 namespace {
 
 constexpr int kGripper = 8;  // along the leading edge of a docked bar
@@ -91,12 +93,12 @@ public:
     void Show(const RECT& r) {
         SIZE size{r.right - r.left, r.bottom - r.top};
         if (size.cx != shown_.cx || size.cy != shown_.cy) {
-            HRGN outline = CreateRectRgn(0, 0, size.cx, size.cy);
-            HRGN inside = CreateRectRgn(kOutline, kOutline, size.cx - kOutline, size.cy - kOutline);
-            CombineRgn(outline, outline, inside, RGN_DIFF);
-            DeleteObject(inside);
-            if (!SetWindowRgn(Handle(), outline, FALSE)) {  // on success the window owns it
-                DeleteObject(outline);
+            UniqueRegion outline(CreateRectRgn(0, 0, size.cx, size.cy));
+            UniqueRegion inside(
+                CreateRectRgn(kOutline, kOutline, size.cx - kOutline, size.cy - kOutline));
+            CombineRgn(outline.get(), outline.get(), inside.get(), RGN_DIFF);
+            if (SetWindowRgn(Handle(), outline.get(), FALSE)) {
+                outline.release();  // the window owns it now
             }
             shown_ = size;
         }
@@ -392,13 +394,11 @@ void CDockBar::endDrag(POINT screen, bool floatWanted, bool drop) {
 LRESULT CDockBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            HDC dc = BeginPaint(Handle(), &paint);
+            PaintDc paint(Handle());
             if (side_ != DockSide::Floating) {
                 RECT grip = gripper();
-                DrawEdge(dc, &grip, BDR_RAISEDINNER, BF_RECT);
+                DrawEdge(paint.get(), &grip, BDR_RAISEDINNER, BF_RECT);
             }
-            EndPaint(Handle(), &paint);
             return 0;
         }
         case WM_SETCURSOR:
