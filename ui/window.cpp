@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/failure_trace.h"
+
 namespace {
 
 HINSTANCE ModuleInstance() {
@@ -49,8 +51,12 @@ bool Window::CreateWin(DWORD exStyle,
                        DWORD style,
                        HWND parent,
                        HMENU menu) {
+    createError_ = ERROR_SUCCESS;
     HWND hwnd = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, parent, menu, ModuleInstance(), this);
+    if (hwnd == nullptr && createError_ != ERROR_SUCCESS) {
+        SetLastError(createError_);
+    }
     return hwnd != nullptr;
 }
 
@@ -74,7 +80,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     try {
         result = self->HandleMessage(message, wParam, lParam);
     } catch (...) {
+        TraceCaughtFailure("window procedure", message);
         result = DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if ((message == WM_NCCREATE && result == FALSE) || (message == WM_CREATE && result == -1)) {
+        // Why the window refused itself, before the teardown that follows overwrites it.
+        self->createError_ = GetLastError();
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -151,6 +162,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
             }
         }
     } catch (...) {
+        TraceCaughtFailure("dialog procedure", message);
         answer = FALSE;
     }
     if (message == WM_NCDESTROY) {
@@ -211,7 +223,7 @@ LRESULT CALLBACK ControlHook::Procedure(HWND hwnd,
                 return result;
             }
         } catch (...) {
-            // Passed on as unhandled.
+            TraceCaughtFailure("control hook", message);
         }
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);

@@ -5,7 +5,8 @@
 #include <functional>
 
 // Base of the program's own windows: stores `this` with the window at creation and hands
-// every message to HandleMessage. No exception leaves the window procedure.
+// every message to HandleMessage. No exception leaves the window procedure: one caught there
+// leaves a trace (TraceCaughtFailure).
 class Window {
 public:
     Window() = default;
@@ -20,6 +21,8 @@ public:
 protected:
     // Registers the class once per process (later calls only return the name).
     static const char* RegisterClassOnce(const char* className, HICON icon, HBRUSH background);
+    // False when no window was made; GetLastError then tells why: the error the window's own
+    // creation met when it refused, else the system's.
     bool CreateWin(DWORD exStyle,
                    const char* className,
                    const char* title,
@@ -37,6 +40,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
+    DWORD createError_ = ERROR_SUCCESS;
 };
 
 // A control's colour query (WM_CTLCOLOR...) sent back to the control itself at this offset,

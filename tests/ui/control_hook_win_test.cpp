@@ -15,8 +15,8 @@ LRESULT CALLBACK Over(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND CheckBox() {
-    return CreateWindowExA(0, "BUTTON", "", WS_POPUP | BS_CHECKBOX, 0, 0, 80, 20, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "BUTTON", "", WS_POPUP | BS_CHECKBOX, 0, 0, 80, 20, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 TEST(ControlHookTest, HandlesWhatItTakesPassesTheRestOnAndHearsTheEnd) {
