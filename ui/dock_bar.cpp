@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/unique_gdi.h"
+
 namespace {
 
 constexpr int kGripper = 8;  // along the leading edge of a docked bar
@@ -33,8 +35,8 @@ public:
     bool Create(HWND owner) {
         const char* name = RegisterClassOnce("SchedulerFloatingBar", nullptr,
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        return name != nullptr && CreateWin(kFloatExStyle, name, "Toolbar", kFloatStyle, owner,
-                                            nullptr);
+        return name != nullptr &&
+               CreateWin(kFloatExStyle, name, "Toolbar", kFloatStyle, owner, nullptr);
     }
 
 protected:
@@ -85,19 +87,18 @@ public:
     bool Create() {
         const char* name = RegisterClassOnce("SchedulerDragOutline", nullptr,
                                              reinterpret_cast<HBRUSH>(COLOR_3DDKSHADOW + 1));
-        return name != nullptr &&
-               CreateWin(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, name, "", WS_POPUP,
-                         nullptr, nullptr);
+        return name != nullptr && CreateWin(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+                                            name, "", WS_POPUP, nullptr, nullptr);
     }
     void Show(const RECT& r) {
         SIZE size{r.right - r.left, r.bottom - r.top};
         if (size.cx != shown_.cx || size.cy != shown_.cy) {
-            HRGN outline = CreateRectRgn(0, 0, size.cx, size.cy);
-            HRGN inside = CreateRectRgn(kOutline, kOutline, size.cx - kOutline, size.cy - kOutline);
-            CombineRgn(outline, outline, inside, RGN_DIFF);
-            DeleteObject(inside);
-            if (!SetWindowRgn(Handle(), outline, FALSE)) {  // on success the window owns it
-                DeleteObject(outline);
+            UniqueRegion outline(CreateRectRgn(0, 0, size.cx, size.cy));
+            UniqueRegion inside(
+                CreateRectRgn(kOutline, kOutline, size.cx - kOutline, size.cy - kOutline));
+            CombineRgn(outline.get(), outline.get(), inside.get(), RGN_DIFF);
+            if (SetWindowRgn(Handle(), outline.get(), FALSE)) {
+                outline.release();  // the window owns it now
             }
             shown_ = size;
         }
@@ -125,9 +126,8 @@ bool CDockBar::Create(HWND frame, std::function<void()> relayout) {
 void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
     toolbar_ = toolbar;
     items_ = items;
-    buttons_ = static_cast<int>(std::count_if(items.begin(), items.end(), [](int id) {
-        return id != 0;
-    }));
+    buttons_ =
+        static_cast<int>(std::count_if(items.begin(), items.end(), [](int id) { return id != 0; }));
     SendMessageA(toolbar_, TB_SETPARENT, reinterpret_cast<WPARAM>(frame_), 0);
     toolbarHook_.Attach(toolbar_, [this](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
         result = 0;
@@ -139,7 +139,8 @@ void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
     separatorWidth_ = buttonWidth_;
     for (size_t i = 0; i < items_.size(); ++i) {
         RECT r{};
-        if (items_[i] == 0 && SendMessageA(toolbar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) {
+        if (items_[i] == 0 &&
+            SendMessageA(toolbar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) {
             separatorWidth_ = r.right - r.left;
         }
     }
@@ -203,7 +204,8 @@ DockRect CDockBar::Layout(const DockRect& area) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         bool vertical = IsVerticalSide(side_);
         SetWindowPos(toolbar_, nullptr, vertical ? kMargin : kGripper,
-                     vertical ? kGripper : kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     vertical ? kGripper : kMargin, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return tiles.content;
 }
@@ -250,7 +252,7 @@ void CDockBar::Float(POINT topLeft) {
 
 void CDockBar::relayout() {
     relayout_();
-    // Moved children keep the pixels of their old places (Wine copies them); paint anew.
+    // Moving a child copies its old pixels along, and the parts it left keep theirs: paint anew.
     RedrawWindow(frame_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -289,7 +291,8 @@ void CDockBar::fitFloat(int clientWidth, RECT* sizing, WPARAM edge) {
         bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
         (left ? sizing->left : sizing->right) =
             left ? sizing->right - size.cx : sizing->left + size.cx;
-        (top ? sizing->top : sizing->bottom) = top ? sizing->bottom - size.cy : sizing->top + size.cy;
+        (top ? sizing->top : sizing->bottom) =
+            top ? sizing->bottom - size.cy : sizing->top + size.cy;
         return;
     }
     RECT now{};
@@ -391,13 +394,11 @@ void CDockBar::endDrag(POINT screen, bool floatWanted, bool drop) {
 LRESULT CDockBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            HDC dc = BeginPaint(Handle(), &paint);
+            PaintDc paint(Handle());
             if (side_ != DockSide::Floating) {
                 RECT grip = gripper();
-                DrawEdge(dc, &grip, BDR_RAISEDINNER, BF_RECT);
+                DrawEdge(paint.get(), &grip, BDR_RAISEDINNER, BF_RECT);
             }
-            EndPaint(Handle(), &paint);
             return 0;
         }
         case WM_SETCURSOR:

@@ -68,6 +68,15 @@ std::uint32_t Alignment(HWND hwnd) {
     return alignment;
 }
 
+// The size of the text drawn in the font on the window.
+SIZE TextExtent(HWND hwnd, HFONT font, const std::string& text) {
+    SIZE extent{};
+    WindowDc dc(hwnd);
+    SelectedObject selected(dc.get(), font);
+    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
+}
+
 }  // namespace
 
 CHyperLink::~CHyperLink() {
@@ -260,12 +269,7 @@ void CHyperLink::fitToText() {
     RECT client{};
     GetClientRect(hwnd_, &client);
     std::string text = WindowText(hwnd_);
-    SIZE extent{};
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, linkFont_.get());
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    SIZE extent = TextExtent(hwnd_, linkFont_.get(), text);
     LinkRect fitted = FitToText({window.left, window.top, window.right, window.bottom},
                                 {client.right - client.left, client.bottom - client.top},
                                 {extent.cx, extent.cy}, Alignment(hwnd_));

@@ -94,10 +94,7 @@ bool CSchedulerView::OnInitDialog() {
         InsertColumn(list_, 1, "Workspace file", 270);
         SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                      LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-        listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-            onListMouse(message, wParam, lParam);
-            return false;
-        });
+        watchList(true);
         columnsInserted_ = true;
     }
     return false;  // the frame gives the focus
@@ -114,7 +111,9 @@ void CSchedulerView::RefreshScheduleList() {
         SendMessageA(tips_, TTM_POP, 0, 0);
     }
     tipRow_ = -1;
-    // Thousands of rows: drawn once at the end, not after each insert.
+    // Thousands of rows: drawn once at the end, not after each insert; and the watch, which
+    // only wants the mouse, lets go meanwhile instead of seeing every row's messages.
+    watchList(false);
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     ScheduleList& schedules = document_.Schedules();
@@ -144,26 +143,9 @@ void CSchedulerView::RefreshScheduleList() {
     }
     SelectedScheduleIndex = selected;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    if (!IsWindowVisible(list_)) {
-        settleMetrics();
-    }
     InvalidateRect(list_, nullptr, TRUE);
+    watchList(true);
     SetFocus(list_);
-}
-
-void CSchedulerView::settleMetrics() {
-    // Under Wine the list measures its rows and sets its scroll bars on its first paint, and
-    // a shown scroll bar is drawn anew each time it is set: the start paid about 15 ms for it.
-    // A paint into a one-pixel bitmap while the window is hidden does it where nothing shows.
-    HDC screen = GetDC(list_);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
-    HGDIOBJ old = SelectObject(memory, pixel);
-    SendMessageA(list_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    SelectObject(memory, old);
-    DeleteObject(pixel);
-    DeleteDC(memory);
-    ReleaseDC(list_, screen);
 }
 
 int CSchedulerView::SelectionMark() const {
@@ -307,8 +289,8 @@ void CSchedulerView::createRowTips() {
     if (tips_ == nullptr) {
         return;
     }
-    // The tip hears the list's mouse through our hook: its own subclass (TTF_SUBCLASS) costs
-    // every message to the list a trip to the server under Wine, thousands in a refill.
+    // The tip hears the list's mouse through the view's watch, which a refill lets go; its own
+    // subclass (TTF_SUBCLASS) would see every row's messages through the refill.
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND;
@@ -326,6 +308,17 @@ HWND CSchedulerView::RowTips() {
     return tips_;
 }
 
+void CSchedulerView::watchList(bool watch) {
+    if (!watch) {
+        listHook_.Detach();
+        return;
+    }
+    listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        onListMouse(message, wParam, lParam);
+        return false;
+    });
+}
+
 void CSchedulerView::onListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message < WM_MOUSEFIRST || message > WM_MOUSELAST || RowTips() == nullptr) {
         return;
@@ -333,7 +326,8 @@ void CSchedulerView::onListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MOUSEMOVE) {
         LVHITTESTINFO hit{};
         hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        int row = static_cast<int>(SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        int row =
+            static_cast<int>(SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (row != tipRow_) {
             // Another row: the shown tip goes, and the next one asks for its text anew.
             tipRow_ = row;

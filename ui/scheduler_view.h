@@ -49,7 +49,8 @@ private:
     void onListNotify(const NMHDR* header);
     void onTrayNotify(LPARAM mouseMessage);
     void createRowTips();
-    void settleMetrics();
+    // Hands the list's mouse to onListMouse, or lets it go.
+    void watchList(bool watch);
     // The list's mouse, for the row tip.
     void onListMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void showScheduleContextMenu();

@@ -44,6 +44,9 @@ struct MenuFree {
 struct GdiObjectFree {
     void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
+struct DcFree {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
 struct ImageListFree {
     void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
@@ -53,5 +56,64 @@ struct AcceleratorFree {
 
 using UniqueMenu = UniqueUiHandle<HMENU, MenuFree>;
 using UniqueBitmap = UniqueUiHandle<HBITMAP, GdiObjectFree>;
+using UniqueRegion = UniqueUiHandle<HRGN, GdiObjectFree>;
+// A DC of one's own, such as CreateCompatibleDC makes.
+using UniqueMemoryDc = UniqueUiHandle<HDC, DcFree>;
 using UniqueImageList = UniqueUiHandle<HIMAGELIST, ImageListFree>;
 using UniqueAccelerators = UniqueUiHandle<HACCEL, AcceleratorFree>;
+
+// A window's DC from GetDC, given back to that same window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(hwnd_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// The DC of one WM_PAINT, from BeginPaint to EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~PaintDc() { EndPaint(hwnd_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& Paint() const { return paint_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A pen, brush, font or bitmap selected into a DC, and the object it replaced put back when
+// this goes. Not for regions, whose selection returns no object.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (old_ != nullptr && old_ != HGDI_ERROR) {
+            SelectObject(dc_, old_);
+        }
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};

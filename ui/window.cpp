@@ -1,13 +1,14 @@
 #include "ui/window.h"
 
+#include <commctrl.h>
+
+#include "ui/failure_trace.h"
+
 namespace {
 
 HINSTANCE ModuleInstance() {
     return GetModuleHandleA(nullptr);
 }
-
-// The control's own procedure, kept where a detached hook that is still called finds it.
-constexpr const wchar_t* kPassOn = L"SchedulerHookPassOn";
 
 }  // namespace
 
@@ -50,8 +51,12 @@ bool Window::CreateWin(DWORD exStyle,
                        DWORD style,
                        HWND parent,
                        HMENU menu) {
+    createError_ = ERROR_SUCCESS;
     HWND hwnd = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, parent, menu, ModuleInstance(), this);
+    if (hwnd == nullptr && createError_ != ERROR_SUCCESS) {
+        SetLastError(createError_);
+    }
     return hwnd != nullptr;
 }
 
@@ -75,7 +80,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     try {
         result = self->HandleMessage(message, wParam, lParam);
     } catch (...) {
+        TraceCaughtFailure("window procedure", message);
         result = DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if ((message == WM_NCCREATE && result == FALSE) || (message == WM_CREATE && result == -1)) {
+        // Why the window refused itself, before the teardown that follows overwrites it.
+        self->createError_ = GetLastError();
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -102,7 +112,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
     endedModal_ = false;
     INT_PTR result = DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId_), owner,
                                      &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
-    // A quit ends the system's modal loop with whatever result it holds (IDOK under Wine).
+    // A quit ends the system's modal loop with a result that no button of ours chose.
     return result == -1 || endedModal_ ? result : IDCANCEL;
 }
 
@@ -152,6 +162,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
             }
         }
     } catch (...) {
+        TraceCaughtFailure("dialog procedure", message);
         answer = FALSE;
     }
     if (message == WM_NCDESTROY) {
@@ -163,18 +174,15 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 bool ControlHook::Attach(HWND control, Handler handler, std::function<void()> destroyed) {
-    // The user data of a control belongs to its owner; one already set is someone else's.
-    if (control_ != nullptr || control == nullptr ||
-        GetWindowLongPtrW(control, GWLP_USERDATA) != 0) {
+    if (control_ != nullptr || control == nullptr) {
         return false;
     }
     handler_ = std::move(handler);
     destroyed_ = std::move(destroyed);
-    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlHook::Procedure)));
-    if (previous_ == nullptr) {
-        SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+    if (!SetWindowSubclass(control, &ControlHook::Procedure, reinterpret_cast<UINT_PTR>(this),
+                           reinterpret_cast<DWORD_PTR>(this))) {
+        handler_ = nullptr;
+        destroyed_ = nullptr;
         return false;
     }
     control_ = control;
@@ -185,50 +193,38 @@ void ControlHook::Detach() {
     if (control_ == nullptr) {
         return;
     }
-    if (GetWindowLongPtrW(control_, GWLP_WNDPROC) ==
-        reinterpret_cast<LONG_PTR>(&ControlHook::Procedure)) {
-        SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-    } else {
-        // A procedure set over ours still calls ours: it passes everything on from here.
-        SetPropW(control_, kPassOn, reinterpret_cast<HANDLE>(previous_));
-    }
-    SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
+    RemoveWindowSubclass(control_, &ControlHook::Procedure, reinterpret_cast<UINT_PTR>(this));
     handler_ = nullptr;
     destroyed_ = nullptr;
     control_ = nullptr;
 }
 
-LRESULT CALLBACK ControlHook::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<ControlHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) {
-        auto passOn = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kPassOn));
-        if (message == WM_NCDESTROY) {
-            RemovePropW(hwnd, kPassOn);
-        }
-        return passOn != nullptr ? CallWindowProcW(passOn, hwnd, message, wParam, lParam)
-                                 : DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    WNDPROC previous = self->previous_;
+LRESULT CALLBACK ControlHook::Procedure(HWND hwnd,
+                                        UINT message,
+                                        WPARAM wParam,
+                                        LPARAM lParam,
+                                        UINT_PTR,
+                                        DWORD_PTR data) {
+    auto* self = reinterpret_cast<ControlHook*>(data);
     if (message == WM_NCDESTROY) {
+        // The subclass goes on the control's last message; the owner hears of it after.
         std::function<void()> destroyed = std::move(self->destroyed_);
         self->Detach();
-        LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
+        LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
         if (destroyed) {
             destroyed();
         }
         return result;
     }
     if (self->handler_) {
-        LRESULT result = 0;
-        bool handled = false;
         try {
-            handled = self->handler_(message, wParam, lParam, result);
+            LRESULT result = 0;
+            if (self->handler_(message, wParam, lParam, result)) {
+                return result;
+            }
         } catch (...) {
-            handled = false;
-        }
-        if (handled) {
-            return result;
+            TraceCaughtFailure("control hook", message);
         }
     }
-    return CallWindowProcW(previous, hwnd, message, wParam, lParam);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }

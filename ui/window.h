@@ -5,7 +5,8 @@
 #include <functional>
 
 // Base of the program's own windows: stores `this` with the window at creation and hands
-// every message to HandleMessage. No exception leaves the window procedure.
+// every message to HandleMessage. No exception leaves the window procedure: one caught there
+// leaves a trace (TraceCaughtFailure).
 class Window {
 public:
     Window() = default;
@@ -20,6 +21,8 @@ public:
 protected:
     // Registers the class once per process (later calls only return the name).
     static const char* RegisterClassOnce(const char* className, HICON icon, HBRUSH background);
+    // False when no window was made; GetLastError then tells why: the error the window's own
+    // creation met when it refused, else the system's.
     bool CreateWin(DWORD exStyle,
                    const char* className,
                    const char* title,
@@ -37,6 +40,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
+    DWORD createError_ = ERROR_SUCCESS;
 };
 
 // A control's colour query (WM_CTLCOLOR...) sent back to the control itself at this offset,
@@ -80,14 +84,14 @@ private:
     bool endedModal_ = false;
 };
 
-// Hears a control's messages ahead of the control's own procedure. The common controls'
-// subclassing looks its chain up in a window property on every message, a round trip to the
-// server under Wine, paid by every message a list or toolbar gets; this keeps the control's
-// procedure itself and finds the hook in the control's user data.
+// Hears a control's messages ahead of the control's own procedure, through the common
+// controls' subclassing: the control's user data stays its owner's, and other subclasses of
+// the same control go on working beside it.
 class ControlHook {
 public:
     // True when it handled the message and set the result; false passes it on.
-    using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    using Handler =
+        std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 
     ControlHook() = default;
     ~ControlHook() { Detach(); }
@@ -100,10 +104,10 @@ public:
     bool Attached() const { return control_ != nullptr; }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK
+    Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
     HWND control_ = nullptr;
-    WNDPROC previous_ = nullptr;
     Handler handler_;
     std::function<void()> destroyed_;
 };
