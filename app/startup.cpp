@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <atomic>
+
 #include "app/app_state.h"
 #include "app/product_variant.h"
 #include "engine/launcher.h"
@@ -15,6 +17,12 @@ bool ShouldEndQuietStart() {
 }
 
 bool StartPolling() {
+    // Once per process: what the polling and journal threads read is set before they exist
+    // and never again.
+    static std::atomic<bool> started{false};
+    if (started.exchange(true)) {
+        return false;
+    }
     const ProductVariant& variant = ActiveVariant();
     TheLauncher().SetTarget(LaunchTarget{variant.exeName, variant.defaultSwitch});
     TheStartJournal().SetFolder(TheScheduleStorage().DataFolder());
