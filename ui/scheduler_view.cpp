@@ -143,7 +143,8 @@ void CSchedulerView::RefreshScheduleList() {
     }
     SelectedScheduleIndex = selected;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    // Its frame too: the scroll bars changed while it did not draw.
+    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     watchList(true);
     SetFocus(list_);
 }

@@ -44,9 +44,6 @@ struct MenuFree {
 struct GdiObjectFree {
     void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
-struct DcFree {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
 struct ImageListFree {
     void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
@@ -57,8 +54,6 @@ struct AcceleratorFree {
 using UniqueMenu = UniqueUiHandle<HMENU, MenuFree>;
 using UniqueBitmap = UniqueUiHandle<HBITMAP, GdiObjectFree>;
 using UniqueRegion = UniqueUiHandle<HRGN, GdiObjectFree>;
-// A DC of one's own, such as CreateCompatibleDC makes.
-using UniqueMemoryDc = UniqueUiHandle<HDC, DcFree>;
 using UniqueImageList = UniqueUiHandle<HIMAGELIST, ImageListFree>;
 using UniqueAccelerators = UniqueUiHandle<HACCEL, AcceleratorFree>;
 
