@@ -2,11 +2,14 @@
 // program from there, let it register autorun, and uninstall while it runs.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,6 +84,30 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
 // Runs the quiet uninstall command of the folder's entry.
 long Uninstall(const std::string& folder) {
     return RunToEnd(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "QuietUninstallString"));
+}
+
+// The program's window once it has settled: shown, or for a server still hidden a second on.
+HWND SettledWindow(bool server) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowA(nullptr, kTitle)) != nullptr; }, 20000);
+    const bool shown =
+        WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, server ? 1000 : 20000);
+    return window != nullptr && shown != server ? window : nullptr;
+}
+
+// The file name of the program that started the one owning the window, "" when unknown.
+std::string StarterOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    std::map<DWORD, std::pair<DWORD, std::string>> processes;  // parent and file by id
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{sizeof entry};
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
+    }
+    CloseHandle(snapshot);
+    return processes[processes[id].first].second;
 }
 
 }  // namespace
@@ -236,16 +263,13 @@ TEST(Installer, UpdatesTheRunningProgramUnderAnotherSpellingOfItsFolder) {
         SCOPED_TRACE("run from " + c.runFrom + ", installed to " + c.installTo);
         RunningProcess running("\"" + c.runFrom + "\\Scheduler.exe\"" +
                                (c.server ? " -server" : ""));
-        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) != nullptr; }, 20000));
+        ASSERT_NE(SettledWindow(c.server), nullptr);
         EXPECT_EQ(Install(c.installTo), 0);
         EXPECT_TRUE(running.WaitExit(0));
-        HWND again = nullptr;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                again = FindWindowA(nullptr, kTitle);
-                return again != nullptr && IsWindowVisible(again) != c.server;
-            },
-            20000));
+        HWND again = SettledWindow(c.server);
+        ASSERT_NE(again, nullptr);
+        // Started by the desktop's shell as the user there, not with the installer's token.
+        EXPECT_STRCASEEQ(StarterOf(again).c_str(), "explorer.exe");
         SendMessageA(again, WM_COMMAND, ID_APP_SHUTDOWN, 0);
         ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) == nullptr; }, 10000));
     }
