@@ -583,6 +583,85 @@ Function StartFromFinishPage
     ${EndIf}
 FunctionEnd
 
+; An uninstall run in place leaves its own file to be removed at the next restart: an install
+; before then takes that removal back, or the restart would take the new uninstaller.
+Function KeepUninstaller
+    Push $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    Push $6
+    Push $7
+    Push $8
+    ; HKLM, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY
+    System::Call 'advapi32::RegOpenKeyExW(p 0x80000002, \
+        w "SYSTEM\CurrentControlSet\Control\Session Manager", i 0, i 0x103, *p .r0) i .r1'
+    ${If} $1 == 0
+        ; REG_MULTI_SZ of pairs, a source and a target; an empty target for a removal
+        System::Call 'advapi32::RegQueryValueExW(p r0, w "PendingFileRenameOperations", p 0, \
+            *i .r1, p 0, *i 0 r2) i .r3'
+        ${If} $3 == 0
+        ${AndIf} $1 == 7
+            ; Zeroed and longer than read: a value that lacks its final ends still ends.
+            IntOp $2 $2 + 8
+            System::Alloc $2
+            Pop $3
+            System::Alloc $2
+            Pop $4
+            System::Call 'advapi32::RegQueryValueExW(p r0, w "PendingFileRenameOperations", \
+                p 0, p 0, p r3, *i r2) i .r1'
+            StrCpy $5 $3    ; the pair read
+            StrCpy $6 $4    ; where the kept pairs go
+            StrCpy $7 ""    ; 1 once a pair was dropped
+            ${DoWhile} $1 == 0
+                System::Call 'kernel32::lstrlenW(p r5) i .r1'
+                ${IfThen} $1 == 0 ${|} ${Break} ${|}
+                IntOp $1 $1 + 1
+                IntOp $1 $1 * 2
+                IntPtrOp $2 $5 + $1
+                System::Call 'kernel32::lstrlenW(p r2) i .r2'
+                IntOp $8 $2 + 1
+                IntOp $8 $8 * 2
+                IntOp $8 $8 + $1    ; the pair's bytes
+                System::Call 'kernel32::CompareStringOrdinal(p r5, i -1, \
+                    w "\??\$INSTDIR\${UNINSTALLER}", i -1, i 1) i .r1'
+                ${If} $1 == 2    ; CSTR_EQUAL
+                ${AndIf} $2 == 0
+                    StrCpy $7 1
+                ${Else}
+                    System::Call 'kernel32::RtlMoveMemory(p r6, p r5, p r8)'
+                    IntPtrOp $6 $6 + $8
+                ${EndIf}
+                IntPtrOp $5 $5 + $8
+                StrCpy $1 0
+            ${Loop}
+            ${If} $7 == 1
+            ${AndIf} $6 == $4
+                System::Call 'advapi32::RegDeleteValueW(p r0, w "PendingFileRenameOperations")'
+            ${ElseIf} $7 == 1
+                IntPtrOp $2 $6 - $4
+                IntOp $2 $2 + 2    ; the list's end
+                System::Call 'advapi32::RegSetValueExW(p r0, w "PendingFileRenameOperations", \
+                    i 0, i 7, p r4, i r2)'
+            ${EndIf}
+            System::Free $3
+            System::Free $4
+        ${EndIf}
+        System::Call 'advapi32::RegCloseKey(p r0)'
+    ${EndIf}
+    Pop $8
+    Pop $7
+    Pop $6
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Pop $0
+FunctionEnd
+
 ; A failed copy leaves no half install, and the program ended for it runs again.
 Function .onInstFailed
     ${If} $Fresh == 1
@@ -620,6 +699,7 @@ Section "Scheduler"
     SetOutPath $INSTDIR
     ClearErrors
     File "/oname=Scheduler.exe" "${PROGRAM}"
+    Call KeepUninstaller
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     ${If} ${Errors}
         MessageBox MB_OK|MB_ICONSTOP "The scheduler could not be written to $INSTDIR: it was not \
@@ -640,20 +720,11 @@ SectionEnd
 
 Function un.onInit
     SetRegView 64
-    ${GetParameters} $0
-    ClearErrors
-    ${GetOptions} $0 "/AFTER=" $1
-    ${IfNot} ${Errors}
-        ; SYNCHRONIZE
-        System::Call 'kernel32::OpenProcess(i 0x100000, i 0, i r1) p .r2'
-        System::Call 'kernel32::WaitForSingleObject(p r2, i 30000)'
-        System::Call 'kernel32::CloseHandle(p r2)'
-        Delete "$INSTDIR\${UNINSTALLER}"
-        Delete /REBOOTOK "$EXEPATH"
-        Quit
-    ${EndIf}
-    Call un.FindEntry
+    ; One spelling of the folder, whichever ran this: the one the install wrote.
     StrCpy $0 $INSTDIR
+    Call un.Resolve
+    StrCpy $INSTDIR $0
+    Call un.FindEntry
     Call un.DetectProduct
 FunctionEnd
 
@@ -695,15 +766,11 @@ Section "Uninstall"
 
     ; Only the entry of this folder: another folder's copy keeps its own.
     DeleteRegKey HKLM $Entry
-    Delete "$INSTDIR\${UNINSTALLER}"
-    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
-        ; Run in place (_?=), the uninstaller cannot delete its own file while it runs: a copy
-        ; of it does, once this one has ended.
-        GetTempFileName $0
-        Rename $0 "$0.exe"
-        CopyFiles /SILENT "$EXEPATH" "$0.exe"
-        System::Call 'kernel32::GetCurrentProcessId() i .r1'
-        Exec '"$0.exe" /S /AFTER=$1 _?=$INSTDIR'
+    ; Run in place (_?=), the uninstaller's own file is held while it runs: Windows removes
+    ; it at the next restart. Nothing is run from elsewhere to remove it sooner.
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+    ${If} ${RebootFlag}
+        DetailPrint "$INSTDIR\${UNINSTALLER} is removed at the next restart."
     ${EndIf}
     ; Scheduler.cfg holds the user's schedules: never deleted. Nor is the product's folder.
     ${If} ${FileExists} "$INSTDIR\Scheduler.cfg"
