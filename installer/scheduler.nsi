@@ -69,8 +69,10 @@ Var FoundText   ; and what it says of the product found there
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
 Page custom FolderPage
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Scheduler.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start the scheduler now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartFromFinishPage
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFinishPage
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "$Title will be ended if it runs and removed from the \
@@ -387,14 +389,277 @@ Function WriteEntry
     WriteRegDWORD HKLM $1 "EstimatedSize" $2
 FunctionEnd
 
+; The desktop shell's IShellDispatch2 in $1, 0 when there is none to ask. Reached from the
+; desktop window's view, it lives in the shell's process: what it starts runs as the user at
+; the desktop. The caller releases it.
+Function ShellDispatch
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    Push $6
+    StrCpy $1 0
+    StrCpy $2 0
+    StrCpy $3 0
+    ; CLSCTX_LOCAL_SERVER: the shell's own ShellWindows, never one loaded in here
+    System::Call 'ole32::CoCreateInstance(g "{9BA05972-F6A8-11CF-A442-00A0C90A8F39}", p 0, \
+        i 4, g "{85CB6900-4D95-11CF-960C-0080C7F4EE85}", *p .r2) i .r6'
+    ${If} $6 == 0
+        ; The desktop: location CSIDL_DESKTOP as VT_I4, SWC_DESKTOP, SWFO_NEEDDISPATCH
+        System::Call '*(&i2 3, &i2 0, &i4 0, p 0, p 0) p .r4'
+        System::Call '*(&i2 0, &i2 0, &i4 0, p 0, p 0) p .r5'
+        System::Call '$2->15(p r4, p r5, i 8, *i 0, i 1, *p .r3) i .r6'
+        System::Free $4
+        System::Free $5
+        System::Call '$2->2()'
+        StrCpy $2 $3
+        ${IfThen} $2 == 0 ${|} StrCpy $6 1 ${|}
+    ${EndIf}
+    ; Each step: QueryInterface or a getter from the object in $2 to the next in $3.
+    ${If} $6 == 0
+        System::Call '$2->0(g "{6D5140C1-7436-11CE-8034-00AA006009FA}", *p .r3) i .r6'
+        System::Call '$2->2()'
+        StrCpy $2 $3
+    ${EndIf}
+    ${If} $6 == 0
+        ; SID_STopLevelBrowser, IShellBrowser
+        System::Call '$2->3(g "{4C96BE40-915C-11CF-99D3-00AA004AE837}", \
+            g "{000214E2-0000-0000-C000-000000000046}", *p .r3) i .r6'
+        System::Call '$2->2()'
+        StrCpy $2 $3
+    ${EndIf}
+    ${If} $6 == 0
+        ; QueryActiveShellView
+        System::Call '$2->15(*p .r3) i .r6'
+        System::Call '$2->2()'
+        StrCpy $2 $3
+    ${EndIf}
+    ${If} $6 == 0
+        ; GetItemObject(SVGIO_BACKGROUND, IDispatch)
+        System::Call '$2->15(i 0, g "{00020400-0000-0000-C000-000000000046}", *p .r3) i .r6'
+        System::Call '$2->2()'
+        StrCpy $2 $3
+    ${EndIf}
+    ${If} $6 == 0
+        System::Call '$2->0(g "{E7A1AF80-4D96-11CF-960C-0080C7F4EE85}", *p .r3) i .r6'
+        System::Call '$2->2()'
+        StrCpy $2 $3
+    ${EndIf}
+    ${If} $6 == 0
+        ; IShellFolderViewDual::get_Application
+        System::Call '$2->7(*p .r3) i .r6'
+        System::Call '$2->2()'
+        StrCpy $2 $3
+    ${EndIf}
+    ${If} $6 == 0
+        System::Call '$2->0(g "{A4C6892C-3BA9-11D2-9DEA-00C04FB16162}", *p .r3) i .r6'
+        System::Call '$2->2()'
+        ${If} $6 == 0
+            StrCpy $1 $3
+        ${EndIf}
+    ${EndIf}
+    Pop $6
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+FunctionEnd
+
+; Starts $INSTDIR\Scheduler.exe with the arguments in $0 as the user at the desktop, through
+; the shell: started from here it would get this installer's administrator token, maybe
+; another account's, and miss the shell's broadcasts to its tray icon. $1 is 1 when the shell
+; took it; nothing is started when there is no shell to ask.
+Function StartAsDesktopUser
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    Push $6
+    Push $7
+    ; COINIT_APARTMENTTHREADED; only a successful call is undone
+    System::Call 'ole32::CoInitializeEx(p 0, i 2) i .r7'
+    Call ShellDispatch
+    ${If} $1 != 0
+        System::Call 'oleaut32::SysAllocString(w "$INSTDIR\Scheduler.exe") p .r2'
+        ; VT_BSTR arguments and folder, VT_I4 SW_SHOWNORMAL, the default verb
+        System::Call 'oleaut32::SysAllocString(w r0) p .r3'
+        System::Call '*(&i2 8, &i2 0, &i4 0, p r3, p 0) p .r3'
+        System::Call 'oleaut32::SysAllocString(w "$INSTDIR") p .r4'
+        System::Call '*(&i2 8, &i2 0, &i4 0, p r4, p 0) p .r4'
+        System::Call '*(&i2 0, &i2 0, &i4 0, p 0, p 0) p .r5'
+        System::Call '*(&i2 3, &i2 0, &i4 0, p 1, p 0) p .r6'
+        ; Variants go by address in the x64 calling convention.
+        System::Call '$1->31(p r2, p r3, p r4, p r5, p r6) i .r0'
+        System::Call '$1->2()'
+        System::Call 'oleaut32::SysFreeString(p r2)'
+        System::Call 'oleaut32::VariantClear(p r3)'
+        System::Call 'oleaut32::VariantClear(p r4)'
+        System::Free $3
+        System::Free $4
+        System::Free $5
+        System::Free $6
+        StrCpy $1 ""
+        ${IfThen} $0 == 0 ${|} StrCpy $1 1 ${|}
+    ${Else}
+        StrCpy $1 ""
+    ${EndIf}
+    ${If} $7 >= 0
+        System::Call 'ole32::CoUninitialize()'
+    ${EndIf}
+    Pop $7
+    Pop $6
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+FunctionEnd
+
+; What the user is told in $0 when the scheduler could not be started for them: it comes back
+; at logon only when its autorun starts this copy.
+Function NotStartedNote
+    ReadRegStr $0 HKLM "${RUN_KEY}" "$Title"
+    ReadRegStr $1 HKCU "${RUN_KEY}" "$Title"
+    ${If} $0 == '"$INSTDIR\Scheduler.exe" -server'
+    ${OrIf} $1 == '"$INSTDIR\Scheduler.exe" -server'
+        StrCpy $0 "The scheduler was not started: it starts at your next logon."
+    ${Else}
+        StrCpy $0 "The scheduler was not started: start $INSTDIR\Scheduler.exe yourself."
+    ${EndIf}
+FunctionEnd
+
 ; Puts back what an update ended, the way it ran: its window shown, or behind its tray icon.
 Function RestartProgram
     ${If} $EndedShown == 1
-        Exec '"$INSTDIR\Scheduler.exe"'
+        StrCpy $0 ""
+        Call StartAsDesktopUser
+        ${If} $1 != 1
+            Call NotStartedNote
+            DetailPrint $0
+        ${EndIf}
     ${EndIf}
     ${If} $EndedHidden == 1
-        Exec '"$INSTDIR\Scheduler.exe" -server'
+        StrCpy $0 "-server"
+        Call StartAsDesktopUser
+        ${If} $1 != 1
+            Call NotStartedNote
+            DetailPrint $0
+        ${EndIf}
     ${EndIf}
+FunctionEnd
+
+; Without a desktop shell to start it as the user, the finish page does not offer the start.
+Function ShowFinishPage
+    System::Call 'ole32::CoInitializeEx(p 0, i 2) i .r2'
+    Call ShellDispatch
+    ${If} $1 != 0
+        System::Call '$1->2()'
+    ${Else}
+        Call NotStartedNote
+        ${NSD_Uncheck} $mui.FinishPage.Run
+        ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+        ${NSD_GetText} $mui.FinishPage.Text $1
+        ${NSD_SetText} $mui.FinishPage.Text "$1$\r$\n$\r$\n$0"
+        ; Sized to leave room for the check box, the text takes its place too.
+        System::Call '*(i 0, i 0, i 195, i 120) p .r1'
+        System::Call 'user32::MapDialogRect(p $mui.FinishPage, p r1)'
+        System::Call '*$1(i, i, i .r3, i .r4)'
+        System::Free $1
+        ; SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE
+        System::Call 'user32::SetWindowPos(p $mui.FinishPage.Text, p 0, i 0, i 0, i r3, i r4, \
+            i 0x16)'
+    ${EndIf}
+    ${If} $2 >= 0
+        System::Call 'ole32::CoUninitialize()'
+    ${EndIf}
+FunctionEnd
+
+; The finish page's start, told when it could not be made.
+Function StartFromFinishPage
+    StrCpy $0 ""
+    Call StartAsDesktopUser
+    ${If} $1 != 1
+        Call NotStartedNote
+        MessageBox MB_OK|MB_ICONINFORMATION $0
+    ${EndIf}
+FunctionEnd
+
+; An uninstall run in place leaves its own file to be removed at the next restart: an install
+; before then takes that removal back, or the restart would take the new uninstaller.
+Function KeepUninstaller
+    Push $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    Push $6
+    Push $7
+    Push $8
+    ; HKLM, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY
+    System::Call 'advapi32::RegOpenKeyExW(p 0x80000002, \
+        w "SYSTEM\CurrentControlSet\Control\Session Manager", i 0, i 0x103, *p .r0) i .r1'
+    ${If} $1 == 0
+        ; REG_MULTI_SZ of pairs, a source and a target; an empty target for a removal
+        System::Call 'advapi32::RegQueryValueExW(p r0, w "PendingFileRenameOperations", p 0, \
+            *i .r1, p 0, *i 0 r2) i .r3'
+        ${If} $3 == 0
+        ${AndIf} $1 == 7
+            ; Zeroed and longer than read: a value that lacks its final ends still ends.
+            IntOp $2 $2 + 8
+            System::Alloc $2
+            Pop $3
+            System::Alloc $2
+            Pop $4
+            System::Call 'advapi32::RegQueryValueExW(p r0, w "PendingFileRenameOperations", \
+                p 0, p 0, p r3, *i r2) i .r1'
+            StrCpy $5 $3    ; the pair read
+            StrCpy $6 $4    ; where the kept pairs go
+            StrCpy $7 ""    ; 1 once a pair was dropped
+            ${DoWhile} $1 == 0
+                System::Call 'kernel32::lstrlenW(p r5) i .r1'
+                ${IfThen} $1 == 0 ${|} ${Break} ${|}
+                IntOp $1 $1 + 1
+                IntOp $1 $1 * 2
+                IntPtrOp $2 $5 + $1
+                System::Call 'kernel32::lstrlenW(p r2) i .r2'
+                IntOp $8 $2 + 1
+                IntOp $8 $8 * 2
+                IntOp $8 $8 + $1    ; the pair's bytes
+                System::Call 'kernel32::CompareStringOrdinal(p r5, i -1, \
+                    w "\??\$INSTDIR\${UNINSTALLER}", i -1, i 1) i .r1'
+                ${If} $1 == 2    ; CSTR_EQUAL
+                ${AndIf} $2 == 0
+                    StrCpy $7 1
+                ${Else}
+                    System::Call 'kernel32::RtlMoveMemory(p r6, p r5, p r8)'
+                    IntPtrOp $6 $6 + $8
+                ${EndIf}
+                IntPtrOp $5 $5 + $8
+                StrCpy $1 0
+            ${Loop}
+            ${If} $7 == 1
+            ${AndIf} $6 == $4
+                System::Call 'advapi32::RegDeleteValueW(p r0, w "PendingFileRenameOperations")'
+            ${ElseIf} $7 == 1
+                IntPtrOp $2 $6 - $4
+                IntOp $2 $2 + 2    ; the list's end
+                System::Call 'advapi32::RegSetValueExW(p r0, w "PendingFileRenameOperations", \
+                    i 0, i 7, p r4, i r2)'
+            ${EndIf}
+            System::Free $3
+            System::Free $4
+        ${EndIf}
+        System::Call 'advapi32::RegCloseKey(p r0)'
+    ${EndIf}
+    Pop $8
+    Pop $7
+    Pop $6
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Pop $0
 FunctionEnd
 
 ; A failed copy leaves no half install, and the program ended for it runs again.
@@ -434,6 +699,7 @@ Section "Scheduler"
     SetOutPath $INSTDIR
     ClearErrors
     File "/oname=Scheduler.exe" "${PROGRAM}"
+    Call KeepUninstaller
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     ${If} ${Errors}
         MessageBox MB_OK|MB_ICONSTOP "The scheduler could not be written to $INSTDIR: it was not \
@@ -454,20 +720,11 @@ SectionEnd
 
 Function un.onInit
     SetRegView 64
-    ${GetParameters} $0
-    ClearErrors
-    ${GetOptions} $0 "/AFTER=" $1
-    ${IfNot} ${Errors}
-        ; SYNCHRONIZE
-        System::Call 'kernel32::OpenProcess(i 0x100000, i 0, i r1) p .r2'
-        System::Call 'kernel32::WaitForSingleObject(p r2, i 30000)'
-        System::Call 'kernel32::CloseHandle(p r2)'
-        Delete "$INSTDIR\${UNINSTALLER}"
-        Delete /REBOOTOK "$EXEPATH"
-        Quit
-    ${EndIf}
-    Call un.FindEntry
+    ; One spelling of the folder, whichever ran this: the one the install wrote.
     StrCpy $0 $INSTDIR
+    Call un.Resolve
+    StrCpy $INSTDIR $0
+    Call un.FindEntry
     Call un.DetectProduct
 FunctionEnd
 
@@ -509,15 +766,11 @@ Section "Uninstall"
 
     ; Only the entry of this folder: another folder's copy keeps its own.
     DeleteRegKey HKLM $Entry
-    Delete "$INSTDIR\${UNINSTALLER}"
-    ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
-        ; Run in place (_?=), the uninstaller cannot delete its own file while it runs: a copy
-        ; of it does, once this one has ended.
-        GetTempFileName $0
-        Rename $0 "$0.exe"
-        CopyFiles /SILENT "$EXEPATH" "$0.exe"
-        System::Call 'kernel32::GetCurrentProcessId() i .r1'
-        Exec '"$0.exe" /S /AFTER=$1 _?=$INSTDIR'
+    ; Run in place (_?=), the uninstaller's own file is held while it runs: Windows removes
+    ; it at the next restart. Nothing is run from elsewhere to remove it sooner.
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+    ${If} ${RebootFlag}
+        DetailPrint "$INSTDIR\${UNINSTALLER} is removed at the next restart."
     ${EndIf}
     ; Scheduler.cfg holds the user's schedules: never deleted. Nor is the product's folder.
     ${If} ${FileExists} "$INSTDIR\Scheduler.cfg"

@@ -2,11 +2,14 @@
 // program from there, let it register autorun, and uninstall while it runs.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,51 @@ long Uninstall(const std::string& folder) {
     return RunToEnd(ReadText(HKEY_LOCAL_MACHINE, EntriesOf(folder).at(0), "QuietUninstallString"));
 }
 
+// The program's window once it has settled: shown, or for a server still hidden a second on.
+HWND SettledWindow(bool server) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowA(nullptr, kTitle)) != nullptr; }, 20000);
+    const bool shown =
+        WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, server ? 1000 : 20000);
+    return window != nullptr && shown != server ? window : nullptr;
+}
+
+// The file name of the program that started the one owning the window, "" when unknown.
+std::string StarterOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    std::map<DWORD, std::pair<DWORD, std::string>> processes;  // parent and file by id
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{sizeof entry};
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
+    }
+    CloseHandle(snapshot);
+    return processes[processes[id].first].second;
+}
+
+// Whether the next restart removes the file (MoveFileEx's queue: sources with empty targets).
+bool RemovedAtRestart(const std::string& path) {
+    std::vector<char> list(1 << 16);
+    DWORD size = static_cast<DWORD>(list.size() - 2);
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, list.data(),
+                     &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    for (const char* at = list.data(); *at != 0;) {
+        const std::string source = at;
+        at += source.size() + 1;
+        const std::string target = at;
+        at += target.size() + 1;
+        if (target.empty() && lstrcmpiA(source.c_str(), ("\\??\\" + path).c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
@@ -132,11 +180,15 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     ResumeThread(thread);
     CloseHandle(thread);
     EXPECT_TRUE(dir.Exists("Dovrin Lens\\Uninstall Scheduler.exe"));
-    ASSERT_EQ(Uninstall(folder), 0);
+    // Run in place by the short name of its folder, the uninstaller's own file goes at the
+    // next restart, queued under the name an install looks for.
+    char shortName[MAX_PATH];
+    GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
+    ASSERT_EQ(
+        RunToEnd("\"" + std::string(shortName) + "\\Uninstall Scheduler.exe\" /S _?=" + shortName),
+        0);
     EXPECT_TRUE(EntriesOf(folder).empty());
-    // The running uninstaller's own file goes a moment after it ended.
-    EXPECT_TRUE(WaitUntil(
-        [&] { return GetFileAttributesA(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+    EXPECT_TRUE(RemovedAtRestart(uninstaller));
     // Ended by its Shutdown command, not killed.
     EXPECT_TRUE(running.WaitExit(0));
     EXPECT_EQ(running.ExitCode(), 0u);
@@ -146,6 +198,30 @@ TEST(Installer, InstallsBesideTheProductAndUninstallsKeepingTheSchedules) {
     EXPECT_EQ(dir.Read("Dovrin Lens\\Scheduler.cfg"), schedules);
     EXPECT_TRUE(dir.Exists("Dovrin Lens\\dovlens.exe"));
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kTitle);
+    // An install before that restart keeps the uninstaller it writes.
+    ASSERT_EQ(Install(folder), 0);
+    EXPECT_FALSE(RemovedAtRestart(uninstaller));
+    EXPECT_EQ(Uninstall(folder), 0);
+}
+
+// Nothing of the uninstaller is run from or left in TEMP, where any program of the user
+// could swap the file that it runs with administrator rights.
+TEST(Installer, UninstallsWithoutACopyOfItselfInTemp) {
+    TempDir dir;
+    const std::string folder = ProductFolder(dir, "Dovrin Lens", {"dovlens.exe"});
+    ASSERT_EQ(Install(folder), 0);
+    dir.MakeFolder("temp");
+    const std::string temp = Folder(dir, "temp");
+    char tmp[MAX_PATH], tempVar[MAX_PATH];
+    GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", tempVar, MAX_PATH);
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    SetEnvironmentVariableA("TEMP", temp.c_str());
+    EXPECT_EQ(Uninstall(folder), 0);
+    SetEnvironmentVariableA("TMP", tmp);
+    SetEnvironmentVariableA("TEMP", tempVar);
+    // Only an empty folder can be removed.
+    EXPECT_TRUE(RemoveDirectoryA(temp.c_str()));
 }
 
 // A folder that holds no product executable is refused: the program could not work there.
@@ -236,16 +312,13 @@ TEST(Installer, UpdatesTheRunningProgramUnderAnotherSpellingOfItsFolder) {
         SCOPED_TRACE("run from " + c.runFrom + ", installed to " + c.installTo);
         RunningProcess running("\"" + c.runFrom + "\\Scheduler.exe\"" +
                                (c.server ? " -server" : ""));
-        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) != nullptr; }, 20000));
+        ASSERT_NE(SettledWindow(c.server), nullptr);
         EXPECT_EQ(Install(c.installTo), 0);
         EXPECT_TRUE(running.WaitExit(0));
-        HWND again = nullptr;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                again = FindWindowA(nullptr, kTitle);
-                return again != nullptr && IsWindowVisible(again) != c.server;
-            },
-            20000));
+        HWND again = SettledWindow(c.server);
+        ASSERT_NE(again, nullptr);
+        // Started by the desktop's shell as the user there, not with the installer's token.
+        EXPECT_STRCASEEQ(StarterOf(again).c_str(), "explorer.exe");
         SendMessageA(again, WM_COMMAND, ID_APP_SHUTDOWN, 0);
         ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, kTitle) == nullptr; }, 10000));
     }
