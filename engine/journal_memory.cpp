@@ -74,7 +74,9 @@ void ReadJournalText(const std::string& text, JournalMemory& memory) {
     std::string::size_type at = 0;
     for (std::string::size_type end; (end = text.find('\n', at)) != std::string::npos;
          at = end + 1) {
-        const std::vector<std::string> fields = splitTabs(text.substr(at, end - at));
+        // Windows' journal ends its lines in CR LF; a journal may have come from either.
+        const std::string::size_type size = end - at - (end > at && text[end - 1] == '\r');
+        const std::vector<std::string> fields = splitTabs(text.substr(at, size));
         std::time_t lineAt;
         if (!ParseJournalTime(fields[0], lineAt)) {
             continue;

@@ -112,7 +112,7 @@ std::string JournalLine(const LastStart& start,
     appendField(line, title);
     line += '\t';
     appendField(line, commandLine);
-    line += '\n';
+    line += kTextLineEnd;
     return line;
 }
 
@@ -129,14 +129,14 @@ std::string MissedLine(const MissedRun& run,
     appendField(line, title);
     line += '\t';
     appendField(line, commandLine);
-    line += '\n';
+    line += kTextLineEnd;
     return line;
 }
 
 std::string NoteLine(std::time_t at, const std::string& text) {
     std::string line = JournalTime(at) + '\t';
     appendField(line, text);
-    line += '\n';
+    line += kTextLineEnd;
     return line;
 }
 

@@ -55,6 +55,10 @@ public:
 // fchmod, rename, link.
 FileStore& SystemFileStore();
 
+// How the system's own text files end a line: CR LF on Windows (older Notepads show an
+// LF-only file as one line), LF elsewhere.
+extern const char kTextLineEnd[];
+
 // The system's store, step for step; a derived store changes the steps it needs to (a test
 // makes one fail, a benchmark leaves out the flush).
 class PassThroughStore : public FileStore {

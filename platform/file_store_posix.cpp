@@ -215,6 +215,8 @@ public:
 
 }  // namespace
 
+const char kTextLineEnd[] = "\n";
+
 FileStore& SystemFileStore() {
     static PosixFileStore store;
     return store;

@@ -139,6 +139,8 @@ public:
 
 }  // namespace
 
+const char kTextLineEnd[] = "\r\n";
+
 FileStore& SystemFileStore() {
     static WinFileStore store;
     return store;

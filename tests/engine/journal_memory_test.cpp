@@ -24,13 +24,14 @@ std::time_t Instant(int hour, int min = 0) {
 }  // namespace
 
 // Each schedule gets its newest start, failed start or miss across both generations; lines
-// that are not the journal's own are passed over, and so is a schedule the journal never saw.
+// that are not the journal's own are passed over, and so is a schedule the journal never saw;
+// a line may end in CR LF, as Windows writes them.
 TEST(JournalMemory, EachScheduleGetsItsNewestLineAcrossBothGenerations) {
     TempDir dir;
     const std::string a = "\tdovsuite.exe -process \"a.dvs\"\n";
     const std::string tabbed = "\tdovsuite.exe -process \"t b.dvs\"\n";
     dir.Write("Scheduler.log.1",
-              At(1) + "\tstarted\tdue\tA" + a + At(2) + "\tstarted\tby hand\tB\tdovsuite.exe -x \"b\"\n" +
+              At(1) + "\tstarted\tdue\tA" + a + At(2) + "\tstarted\tby hand\tB\tdovsuite.exe -x \"b\"\r\n" +
                   At(3) + "\tmissed: not running\tdue 4 times, last " + At(6) + "\tC" +
                   "\tdovsuite.exe -process \"c.dvs\"\n" + At(7) + "\tprogram ended\n");
     dir.Write("Scheduler.log", At(8) + "\tprogram started\n" + At(9) +

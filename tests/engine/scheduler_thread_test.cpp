@@ -263,8 +263,8 @@ TEST(SchedulerPass, JournalsWhatFellDueInUnsampledSecondsWithWhy) {
     }
     EXPECT_EQ(rig.Files(), (std::vector<std::string>{"h", "h"}));
     ASSERT_TRUE(rig.journal.Close(std::chrono::seconds(10)));
-    const std::string d = "\t\tdovsuite.exe -process \"d\"\n",
-                      h = "\t\tdovsuite.exe -process \"h\"\n";
+    const std::string d = "\t\tdovsuite.exe -process \"d\"" + std::string(kTextLineEnd),
+                      h = "\t\tdovsuite.exe -process \"h\"" + std::string(kTextLineEnd);
     const std::string asleep = "\tmissed: asleep or clock moved\tdue",
                       started = "\tstarted\tdue" + h;
     std::string expected = JournalTime(March(2, 9, 30)) + "\tmissed: held up\tdue" + d +

@@ -149,13 +149,13 @@ TEST_F(SchedulerProgramTest, QuietStartRunsHiddenStartsDueSchedulesAndShutsDownF
     EXPECT_EQ(started[0].args[2], "C:\\Work\\soon.dvp");
     EXPECT_EQ(WaitForStubLog(folder_.File("stub.log"), 2, 2000).size(), 1u);
     const std::string kLine =
-        "\tstarted\tdue\tSoon\tdovdepot.exe -process \"C:\\Work\\soon.dvp\"\n";
+        "\tstarted\tdue\tSoon\tdovdepot.exe -process \"C:\\Work\\soon.dvp\"\r\n";
     // The program's start, then the schedule's, each after its 25-character time.
     EXPECT_TRUE(WaitUntil(
         [&] {
             std::ifstream in(journal_, std::ios::binary);
             const std::string text(std::istreambuf_iterator<char>(in), {});
-            return text.find("\tprogram started\n") == 25 && text.find(kLine) == 25 + 17 + 25;
+            return text.find("\tprogram started\r\n") == 25 && text.find(kLine) == 25 + 18 + 25;
         },
         5000));
     EXPECT_FALSE(server.WaitExit(0));
@@ -222,7 +222,7 @@ TEST_F(SchedulerProgramTest, MissingProductIsNeverLookedForAlongTheSearchPath) {
         std::ifstream in(data + "Scheduler.log", std::ios::binary);
         std::string text(std::istreambuf_iterator<char>(in), {});
         size_t at =
-            text.find(std::string("\t") + how + "\tSoon\tdovsuite.exe -process \"C:\\soon.dvp\"\n");
+            text.find(std::string("\t") + how + "\tSoon\tdovsuite.exe -process \"C:\\soon.dvp\"\r\n");
         if (at == std::string::npos) {
             return false;
         }
