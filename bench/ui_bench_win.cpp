@@ -517,7 +517,8 @@ HandleCount SystemHandleCount(HANDLE process, DWORD pid) {
 }
 
 // One line for the program: seconds into the run, GDI objects in use, USER objects, handles
-// apart from events, private memory (KiB), events, idle DCs of Wine's cache. Each count is the
+// apart from events, private memory (KiB), events, idle DCs of Wine's cache, the program's own
+// heap (KiB; -1 unless it is the counting build). Each count is the
 // least of a few readings: a started companion's handle, say, is held only for a moment.
 void Sample(const Program& program, long long since, FILE* out) {
     HANDLE process = program.Process();
@@ -540,9 +541,20 @@ void Sample(const Program& program, long long since, FILE* out) {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(process, &memory, sizeof(memory));
-    std::fprintf(out, "%lld %lu %lu %lu %llu %lu %lu\n", (EpochMs() - since) / 1000, gdi, user,
-                 handles, static_cast<unsigned long long>(memory.PagefileUsage / 1024), events,
-                 idle);
+    // The counting build's own heap (see heap_count_win.cpp), or -1.
+    long long heap = -1;
+    std::string name = "Local\\SchedulerHeap-" + std::to_string(program.Pid());
+    if (HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str())) {
+        if (auto* view = static_cast<const LONG64*>(
+                MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(LONG64)))) {
+            heap = *view / 1024;
+            UnmapViewOfFile(view);
+        }
+        CloseHandle(mapping);
+    }
+    std::fprintf(out, "%lld %lu %lu %lu %llu %lu %lu %lld\n", (EpochMs() - since) / 1000, gdi,
+                 user, handles, static_cast<unsigned long long>(memory.PagefileUsage / 1024),
+                 events, idle, heap);
     std::fflush(out);
 }
 

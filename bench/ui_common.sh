@@ -22,7 +22,8 @@ make_windows_folder() {
     new_program_folder
     local strip
     strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
-    "$strip" -o "$folder/Scheduler.exe" "$build/bin/Scheduler.exe"
+    # COUNTED=1: the copy that counts its own heap (bench/heap_count_win.cpp).
+    "$strip" -o "$folder/Scheduler.exe" "$build/bin/Scheduler${COUNTED:+_counted}.exe"
     "$strip" -o "$folder/ui_bench.exe" "$build/bin/ui_bench.exe"
     cp "$build/bin/companion_stub.exe" "$folder/dovsuite.exe"
     export COMPANION_STUB_LOG="Z:${folder//\//\\}\\starts.log"

@@ -8,7 +8,8 @@
 # to the top. Each minute it samples the program's GDI and USER objects, handles and
 # private memory. Fails on a missed, doubled or unexpected start (Run Schedule's included), on
 # a command whose window does not answer, or on GDI, USER or handle counts that grow from the
-# first minute to the last. Under Wine two things that grow by themselves up to a bound are
+# first minute to the last, or, in runs of two hours or more, on private memory that moves by
+# more than 512 KiB over the last hour. Under Wine two things that grow by themselves up to a bound are
 # counted apart (see ui_bench_win.cpp): the idle DCs of Wine's DC cache, at most 64, and the
 # event a lock makes when two threads first meet at it, at most one more for each of the two
 # locks the window and the polling thread share. It runs in a prefix of its own,
@@ -45,8 +46,16 @@ grep -q '^ui_bench: [0-9]* rounds' "$folder/driver.txt" || driver=failed
 echo "driver: $(tail -n 1 "$folder/driver.txt")"
 starts=passed
 match_starts "$folder/starts.log" || starts=failed
-awk -v starts=$starts -v driver=$driver '
+awk -v starts=$starts -v driver=$driver -v seconds="$seconds" '
     { samples[++s] = $0 }
+    # The first sample taken at or after `t` seconds into the run.
+    function samples_at(t,   i, q) {
+        for (i = 1; i <= s; i++) {
+            split(samples[i], q, " ")
+            if (q[1] >= t) return i
+        }
+        return s
+    }
     END {
         print "seconds into the run, GDI objects in use, USER objects, handles apart from events,"
         print "private memory (KiB), events, idle DCs of the DC cache:"
@@ -57,8 +66,20 @@ awk -v starts=$starts -v driver=$driver '
             a[2], z[2], a[3], z[3], a[4], z[4], a[5], z[5]
         printf "  events %d -> %d (at most %d), idle cached DCs %d -> %d (at most 64)\n",
             a[6], z[6], a[6] + 2, a[7], z[7]
+        # A tray program runs for months: from two hours on, its private memory over the last
+        # hour stays within 512 KiB (the first hour settles the heaps); shorter runs show it.
+        from = seconds >= 7200 ? samples_at(seconds - 3600) : samples_at(seconds / 2)
+        low = high = -1
+        for (i = from; i <= s; i++) {
+            split(samples[i], m, " ")
+            if (low < 0 || m[5] < low) low = m[5]
+            if (m[5] > high) high = m[5]
+        }
+        split(samples[from], f, " ")
+        printf "  private memory from %d s on: %d KiB to %d KiB, %d KiB apart%s\n", f[1], low, high,
+            high - low, (seconds >= 7200 ? " (at most 512)" : "")
         failed = starts == "failed" || driver == "failed" || z[2] > a[2] || z[3] > a[3] ||
-            z[4] > a[4] || z[6] > a[6] + 2 || z[7] > 64
+            z[4] > a[4] || z[6] > a[6] + 2 || z[7] > 64 || (seconds >= 7200 && high - low > 512)
         print failed ? "FAILED" : "passed"
         exit failed
     }' "$samples"

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the toolbar strips and the program icon: 24-bit BMP strips of four 24x24 buttons
-(normal, hot, disabled) on magenta, and a 32x32 + 16x16 icon. Run it after changing the art;
-its output is committed so the build needs no Python."""
+"""Draws the toolbar strips and the program icon: 24-bit BMP strips of four square buttons
+(normal, hot, disabled) on magenta, drawn at 24 pixels for 100 % and again at 30, 36 and 48 for
+125, 150 and 200 %, and an icon of the sizes the shell asks for at those scales. Run it after
+changing the art; its output is committed so the build needs no Python."""
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 MAGENTA = (255, 0, 255)
-SIZE = 24
+SIZE = 24  # the art's own grid; other sizes scale its coordinates, never the pixels
+STRIP_SIZES = (24, 30, 36, 48)
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
 
 
 def blank(w, h, colour=MAGENTA):
@@ -42,9 +45,34 @@ def clock_face(img, ox, oy, r, rim, face, hand):
     rect(img, cx, cy, cx + (r - 5), cy, hand)
 
 
-def button(index, palette):
-    """One 24x24 button image; palette maps roles to colours."""
-    img = blank(SIZE, SIZE)
+def scaled(n):
+    """Drawing calls in the 24-pixel grid land on an n-pixel image: each coordinate scaled,
+    the last pixel of a span kept so that one-pixel lines stay at least one pixel wide."""
+    s = n / SIZE
+
+    def span(a0, a1):
+        lo = int(round(a0 * s))
+        return lo, max(lo, int(round((a1 + 1) * s)) - 1)
+
+    def r(img, x0, y0, x1, y1, colour):
+        (x0, x1), (y0, y1) = span(x0, x1), span(y0, y1)
+        rect(img, x0, y0, x1, y1, colour)
+
+    def d(img, cx, cy, radius, colour):
+        disc(img, (cx + 0.5) * s - 0.5, (cy + 0.5) * s - 0.5, radius * s, colour)
+    return r, d
+
+
+def button(index, palette, n=SIZE):
+    """One n x n button image; palette maps roles to colours."""
+    img = blank(n, n)
+    rect, disc = scaled(n)
+
+    def frame(img, x0, y0, x1, y1, colour):
+        rect(img, x0, y0, x1, y0, colour)
+        rect(img, x0, y1, x1, y1, colour)
+        rect(img, x0, y0, x0, y1, colour)
+        rect(img, x1, y0, x1, y1, colour)
     ink, paper, accent = palette["ink"], palette["paper"], palette["accent"]
     if index in (0, 1, 2):
         # A calendar page: the schedule.
@@ -80,12 +108,12 @@ PALETTES = {
 }
 
 
-def strip(palette):
-    img = blank(SIZE * 4, SIZE)
+def strip(palette, n):
+    img = blank(n * 4, n)
     for i in range(4):
-        b = button(i, palette)
-        for y in range(SIZE):
-            img[y][i * SIZE:(i + 1) * SIZE] = b[y]
+        b = button(i, palette, n)
+        for y in range(n):
+            img[y][i * n:(i + 1) * n] = b[y]
     return img
 
 
@@ -147,11 +175,14 @@ def ico(sizes):
 
 
 def main():
-    for name, rid in (("normal", "toolbar"), ("hot", "toolbar_hot"), ("disabled", "toolbar_disabled")):
-        with open(os.path.join(HERE, rid + ".bmp"), "wb") as f:
-            f.write(bmp24(strip(PALETTES[name])))
+    for n in STRIP_SIZES:
+        suffix = "" if n == SIZE else "_%d" % n
+        for name, rid in (("normal", "toolbar"), ("hot", "toolbar_hot"),
+                          ("disabled", "toolbar_disabled")):
+            with open(os.path.join(HERE, rid + suffix + ".bmp"), "wb") as f:
+                f.write(bmp24(strip(PALETTES[name], n)))
     with open(os.path.join(HERE, "scheduler.ico"), "wb") as f:
-        f.write(ico([32, 16]))
+        f.write(ico(list(reversed(ICON_SIZES))))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,16 @@
 #define IDR_MAINFRAME 128
 #define IDB_TOOLBAR_HOT 136
 #define IDB_TOOLBAR_DISABLED 137
+// The same strips drawn for 125, 150 and 200 %: normal, hot and disabled of each size.
+#define IDB_TOOLBAR_30 150
+#define IDB_TOOLBAR_HOT_30 151
+#define IDB_TOOLBAR_DISABLED_30 152
+#define IDB_TOOLBAR_36 153
+#define IDB_TOOLBAR_HOT_36 154
+#define IDB_TOOLBAR_DISABLED_36 155
+#define IDB_TOOLBAR_48 156
+#define IDB_TOOLBAR_HOT_48 157
+#define IDB_TOOLBAR_DISABLED_48 158
 #define IDD_SCHEDULER_FORM 101
 #define IDC_SCHEDULE_LIST 1000
 

@@ -101,6 +101,12 @@ bool CColorToolBar::SetToolBarImages(int buttonSize, int normalId, int hotId, in
     if (!installStrip(buttonSize, normalId, TB_SETIMAGELIST)) {
         return false;
     }
+    // The buttons take the images' size with the toolbar's own padding around them.
+    SendMessageA(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(buttonSize, buttonSize));
+    const LRESULT padding = SendMessageA(hwnd_, TB_GETPADDING, 0, 0);
+    SendMessageA(hwnd_, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(buttonSize + LOWORD(padding), buttonSize + HIWORD(padding)));
+    SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
     if (hotId != 0 && !installStrip(buttonSize, hotId, TB_SETHOTIMAGELIST)) {
         return false;
     }

@@ -22,8 +22,9 @@ public:
     bool Create(HWND parent, int id);
     // Buttons from the layout resource and default images from the bitmap of the same id.
     bool LoadToolBar(int resourceId);
-    // Installs the normal, hot and disabled image lists in this order (0 skips the hot or
-    // disabled strip); stops with false at the first list that cannot be made.
+    // Installs the normal, hot and disabled image lists of square images `buttonSize` pixels
+    // across in this order (0 skips the hot or disabled strip), and sizes the buttons to them;
+    // stops with false at the first list that cannot be made.
     bool SetToolBarImages(int buttonSize, int normalId, int hotId, int disabledId);
 
     // Applies each button's enabled and checked state as the query answers it.

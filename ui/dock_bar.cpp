@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/dpi.h"
 #include "ui/unique_gdi.h"
 
 namespace {
 
+// Pixels at 100 %, scaled to the frame's DPI where used.
 constexpr int kGripper = 8;  // along the leading edge of a docked bar
 constexpr int kMargin = 2;   // around the buttons, across the bar
 constexpr int kOutline = 3;  // the drag rectangle's line
@@ -27,8 +29,9 @@ bool CtrlHeld(WPARAM mouseKeys) {
 
 }  // namespace
 
-// The tool window a floating bar lives in: a caption without a close box, a sizing frame
-// that wraps the buttons into rows, and a double click on the caption that docks the bar.
+// The tool window a floating bar lives in: a caption without a close box that drags the bar,
+// a sizing frame that wraps the buttons into rows, and a double click on the caption that
+// docks the bar.
 class CDockBar::FloatFrame : public Window {
 public:
     explicit FloatFrame(CDockBar& bar) : bar_(bar) {}
@@ -48,10 +51,20 @@ protected:
                     return 0;
                 }
                 break;
+            case WM_NCLBUTTONDOWN:
+                // The caption drags the bar as the gripper does, so it docks where dropped;
+                // the system's move would only move the window.
+                if (wParam == HTCAPTION) {
+                    bar_.beginDrag({static_cast<short>(LOWORD(lParam)),
+                                    static_cast<short>(HIWORD(lParam))});
+                    return 0;
+                }
+                break;
             case WM_SIZING: {
                 auto* sizing = reinterpret_cast<RECT*>(lParam);
                 RECT frame{0, 0, 0, 0};
-                AdjustWindowRectEx(&frame, kFloatStyle, FALSE, kFloatExStyle);
+                AdjustWindowRectForDpi(frame, kFloatStyle, false, kFloatExStyle,
+                                       WindowDpi(Handle()));
                 int width = sizing->right - sizing->left - (frame.right - frame.left);
                 bar_.fitFloat(width, sizing, wParam);
                 return TRUE;
@@ -61,7 +74,7 @@ protected:
                 return 0;
             case WM_GETMINMAXINFO: {
                 RECT one{0, 0, bar_.column_.cx, bar_.column_.cy};
-                AdjustWindowRectEx(&one, kFloatStyle, FALSE, kFloatExStyle);
+                AdjustWindowRectForDpi(one, kFloatStyle, false, kFloatExStyle, WindowDpi(Handle()));
                 auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
                 info->ptMinTrackSize = {one.right - one.left, 0};
                 return 0;
@@ -90,17 +103,17 @@ public:
         return name != nullptr && CreateWin(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
                                             name, "", WS_POPUP, nullptr, nullptr);
     }
-    void Show(const RECT& r) {
+    void Show(const RECT& r, int line) {
         SIZE size{r.right - r.left, r.bottom - r.top};
-        if (size.cx != shown_.cx || size.cy != shown_.cy) {
+        if (size.cx != shown_.cx || size.cy != shown_.cy || line != line_) {
             UniqueRegion outline(CreateRectRgn(0, 0, size.cx, size.cy));
-            UniqueRegion inside(
-                CreateRectRgn(kOutline, kOutline, size.cx - kOutline, size.cy - kOutline));
+            UniqueRegion inside(CreateRectRgn(line, line, size.cx - line, size.cy - line));
             CombineRgn(outline.get(), outline.get(), inside.get(), RGN_DIFF);
             if (SetWindowRgn(Handle(), outline.get(), FALSE)) {
                 outline.release();  // the window owns it now
             }
             shown_ = size;
+            line_ = line;
         }
         SetWindowPos(Handle(), HWND_TOPMOST, r.left, r.top, size.cx, size.cy,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -109,6 +122,7 @@ public:
 
 private:
     SIZE shown_{};
+    int line_ = 0;
 };
 
 CDockBar::CDockBar() = default;
@@ -133,6 +147,14 @@ void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
         result = 0;
         return onToolBarMessage(message, lParam);
     });
+    dpi_ = WindowDpi(frame_);
+    measureButtons();
+    floatColumns_ = std::max(buttons_, 1);
+    floatExtent_ = row_;
+    Dock(DockSide::Top);
+}
+
+void CDockBar::measureButtons() {
     buttonWidth_ = LOWORD(SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0));
     applyColumns(std::max(buttons_, 1));
     row_ = measure();
@@ -146,9 +168,26 @@ void CDockBar::Attach(HWND toolbar, const std::vector<int>& items) {
     }
     applyColumns(1);
     column_ = measure();
-    floatColumns_ = std::max(buttons_, 1);
-    floatExtent_ = row_;
-    Dock(DockSide::Top);
+}
+
+void CDockBar::SetDpi(UINT dpi) {
+    if (toolbar_ == nullptr) {
+        return;
+    }
+    // The buttons may have new images: measured anew, and laid out where the bar is.
+    dpi_ = dpi;
+    measureButtons();
+    if (side_ == DockSide::Floating && float_) {
+        RECT r{};
+        GetWindowRect(float_->Handle(), &r);
+        Float({r.left, r.top});
+    } else {
+        Dock(side_);
+    }
+}
+
+int CDockBar::px(int pixels) const {
+    return Scaled(pixels, dpi_);
 }
 
 int CDockBar::thickness(DockSide side) const {
@@ -157,9 +196,9 @@ int CDockBar::thickness(DockSide side) const {
             return 0;
         case DockSide::Left:
         case DockSide::Right:
-            return column_.cx + 2 * kMargin;
+            return column_.cx + 2 * px(kMargin);
         default:
-            return row_.cy + 2 * kMargin;
+            return row_.cy + 2 * px(kMargin);
     }
 }
 
@@ -203,8 +242,8 @@ DockRect CDockBar::Layout(const DockRect& area) {
         SetWindowPos(Handle(), nullptr, bar.left, bar.top, bar.Width(), bar.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         bool vertical = IsVerticalSide(side_);
-        SetWindowPos(toolbar_, nullptr, vertical ? kMargin : kGripper,
-                     vertical ? kGripper : kMargin, 0, 0,
+        SetWindowPos(toolbar_, nullptr, vertical ? px(kMargin) : px(kGripper),
+                     vertical ? px(kGripper) : px(kMargin), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return tiles.content;
@@ -268,7 +307,8 @@ void CDockBar::ShowWithFrame(bool shown) {
 
 SIZE CDockBar::floatWindowSize() const {
     RECT r{0, 0, floatExtent_.cx, floatExtent_.cy};
-    AdjustWindowRectEx(&r, kFloatStyle, FALSE, kFloatExStyle);
+    AdjustWindowRectForDpi(r, kFloatStyle, false, kFloatExStyle,
+                           float_ ? WindowDpi(float_->Handle()) : dpi_);
     return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -307,9 +347,9 @@ RECT CDockBar::gripper() const {
     RECT client{};
     GetClientRect(Handle(), &client);
     if (IsVerticalSide(side_)) {
-        return {kMargin, 2, client.right - kMargin, 5};
+        return {px(kMargin), px(2), client.right - px(kMargin), px(5)};
     }
-    return {2, kMargin, 5, client.bottom - kMargin};
+    return {px(2), px(kMargin), px(5), client.bottom - px(kMargin)};
 }
 
 void CDockBar::beginDrag(POINT screen) {
@@ -322,8 +362,8 @@ void CDockBar::beginDrag(POINT screen) {
     moved_ = false;
     dragStart_ = screen;
     grab_ = {screen.x - bar.left, screen.y - bar.top};
-    // The keys come here while dragging, so that Esc can call the drag off.
-    focusBefore_ = SetFocus(Handle());
+    // The focus stays where it is, so no window changes its active look; the message loop
+    // brings Esc here (CancelDrag).
     SetCapture(Handle());
 }
 
@@ -340,8 +380,8 @@ DockSide CDockBar::dragTarget(POINT screen, bool floatWanted, RECT& outline) con
     }
     SIZE size = floatWindowSize();
     // The pointer keeps its place on the bar, inside the smaller floating shape.
-    int x = screen.x - std::min<int>(grab_.x, size.cx - kGripper);
-    int y = screen.y - std::min<int>(grab_.y, size.cy - kGripper);
+    int x = screen.x - std::min<int>(grab_.x, size.cx - px(kGripper));
+    int y = screen.y - std::min<int>(grab_.y, size.cy - px(kGripper));
     outline = {x, y, x + size.cx, y + size.cy};
     return side;
 }
@@ -361,7 +401,7 @@ void CDockBar::dragTo(POINT screen, bool floatWanted) {
     }
     RECT outline{};
     dragTarget(screen, floatWanted, outline);
-    drag_->Show(outline);
+    drag_->Show(outline, px(kOutline));
 }
 
 void CDockBar::endDrag(POINT screen, bool floatWanted, bool drop) {
@@ -372,10 +412,6 @@ void CDockBar::endDrag(POINT screen, bool floatWanted, bool drop) {
     if (GetCapture() == Handle()) {
         ReleaseCapture();
     }
-    if (GetFocus() == Handle() && focusBefore_ != nullptr && IsWindow(focusBefore_)) {
-        SetFocus(focusBefore_);
-    }
-    focusBefore_ = nullptr;
     if (drag_) {
         drag_->Hide();
     }
@@ -389,6 +425,14 @@ void CDockBar::endDrag(POINT screen, bool floatWanted, bool drop) {
     } else {
         Dock(side);
     }
+}
+
+bool CDockBar::CancelDrag() {
+    if (!dragging_) {
+        return false;
+    }
+    endDrag({}, false, false);
+    return true;
 }
 
 LRESULT CDockBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -421,12 +465,6 @@ LRESULT CDockBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CAPTURECHANGED:
             endDrag({}, false, false);
             return 0;
-        case WM_KEYDOWN:
-            if (dragging_ && wParam == VK_ESCAPE) {
-                endDrag({}, false, false);
-                return 0;
-            }
-            break;
         case WM_LBUTTONDBLCLK:
             if (side_ != DockSide::Floating) {
                 RECT bar{};

@@ -13,7 +13,8 @@
 // docked along any side of the frame or floating in a small tool window the frame owns.
 // Dragged by the gripper or an empty part of the bar, it docks where it is dropped near an
 // edge and floats elsewhere (always with Ctrl held); a double click on the gripper floats it
-// and one on the floating caption docks it again. Nothing of its place is stored.
+// and one on the floating caption docks it again; the floating bar dragged by its caption
+// docks where it is dropped near an edge. Nothing of its place is stored.
 class CDockBar : public Window {
 public:
     CDockBar();
@@ -38,6 +39,11 @@ public:
     // The floating window (nullptr before the first float); it hides and shows with the frame.
     HWND FloatWindow() const;
     void ShowWithFrame(bool shown);
+    // The frame's scale changed (and maybe the buttons' images): measured and laid out anew.
+    void SetDpi(UINT dpi);
+    // Calls a drag off (the user's Esc, whichever window has the focus); false when no drag
+    // was going on.
+    bool CancelDrag();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,6 +58,10 @@ private:
     };
 
     int thickness(DockSide side) const;
+    // The buttons' sizes in a row and in a column.
+    void measureButtons();
+    // Pixels at 100 %, at the frame's scale.
+    int px(int pixels) const;
     // Wraps the buttons into rows of `columns` and sizes the toolbar control to them.
     void applyColumns(int columns);
     void relayout();
@@ -81,6 +91,7 @@ private:
     Extent row_;     // every button in one row
     Extent column_;  // one column
     Extent floatExtent_;  // the floating layout
+    UINT dpi_ = 96;
     int buttonWidth_ = 0;
     int separatorWidth_ = 0;
     DockRect area_;  // the frame's, from the last layout
@@ -88,7 +99,6 @@ private:
     std::unique_ptr<DragFrame> drag_;
     bool dragging_ = false;
     bool moved_ = false;
-    HWND focusBefore_ = nullptr;
     POINT dragStart_{};
     POINT grab_{};  // the pointer's offset from the dragged bar's corner
 };

@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "platform/clock.h"
 #include "resources/resource_ids.h"
+#include "ui/dpi.h"
 #include "ui/resource_text.h"
 
 namespace {
@@ -51,8 +54,19 @@ bool FrameWindow::CreateStatusBar(int id) {
     if (!SendMessageA(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts))) {
         return false;
     }
+    dpi_ = WindowDpi(Handle());
+    setStatusFont(dpi_);
     SetMessageText(LoadResourceText(IDS_IDLE_MESSAGE));
     return true;
+}
+
+void FrameWindow::setStatusFont(UINT dpi) {
+    // Without a font of its own the bar would keep the system's, sized for the main monitor.
+    UniqueFont font(CreateStatusFont(dpi));
+    if (font) {
+        SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        statusFont_ = std::move(font);
+    }
 }
 
 bool FrameWindow::RouteCommand(int id) {
@@ -84,7 +98,8 @@ void FrameWindow::RecalcLayout() {
         GetWindowRect(statusBar_, &r);
         bottom -= r.bottom - r.top;
         int right = client.right;
-        int parts[3] = {right - 2 * kIndicatorWidth, right - kIndicatorWidth, -1};
+        const int indicator = Scaled(kIndicatorWidth, dpi_);
+        int parts[3] = {right - 2 * indicator, right - indicator, -1};
         if (parts[0] < 0) {
             parts[0] = 0;
             parts[1] = 0;
@@ -231,6 +246,21 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // zone in every pass in any case.
             RefreshTimeZone();
             return Default(message, wParam, lParam);
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            OnDpiChanged(dpi_);
+            if (statusBar_ != nullptr) {
+                setStatusFont(dpi_);
+            }
+            dockBar_.SetDpi(dpi_);
+            // The system's suggestion keeps the window where the user moved it, at the new scale.
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            RecalcLayout();
+            return 0;
+        }
         case WM_CLOSE:
             OnClose();
             return 0;

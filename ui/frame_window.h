@@ -43,6 +43,9 @@ protected:
     // Builds toolbar and status bar; -1 fails the creation.
     virtual int OnCreate() { return 0; }
     virtual void OnClose() { DestroyWindow(Handle()); }
+    // The window moved to a monitor of another scale: what it sizes in pixels follows.
+    // Called before the frame takes its new rectangle; the toolbar and status bar follow after.
+    virtual void OnDpiChanged(UINT) {}
     bool CreateDockBar();
     bool CreateStatusBar(int id);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -59,6 +62,11 @@ private:
     HWND statusBar_ = nullptr;
     HWND content_ = nullptr;
     UniqueAccelerators accelerators_;
+    // The status bar's font at the window's scale.
+    void setStatusFont(UINT dpi);
+
+    UniqueFont statusFont_;
+    UINT dpi_ = 96;
     std::string tooltip_;
     std::wstring tooltipWide_;
 };

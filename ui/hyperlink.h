@@ -53,7 +53,7 @@ private:
     ControlHook hook_;
     LinkState state_;
     std::string url_;
-    UniqueUiHandle<HFONT, GdiObjectFree> linkFont_;
+    UniqueFont linkFont_;
     HWND toolTip_ = nullptr;
 };
 

@@ -3,16 +3,41 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "engine/schedule_list.h"
 #include "engine/stop_flag.h"
 #include "resources/resource_ids.h"
+#include "ui/dpi.h"
 
 namespace {
 
 CMainFrame* theMainFrame = nullptr;
 
-constexpr int kButtonSize = 24;
+// The toolbar's strips, each drawn for one scale: images of `size` pixels, normal, hot and
+// disabled.
+struct Strips {
+    int size;
+    int normal, hot, disabled;
+};
+constexpr Strips kStrips[] = {
+    {24, IDR_MAINFRAME, IDB_TOOLBAR_HOT, IDB_TOOLBAR_DISABLED},
+    {30, IDB_TOOLBAR_30, IDB_TOOLBAR_HOT_30, IDB_TOOLBAR_DISABLED_30},
+    {36, IDB_TOOLBAR_36, IDB_TOOLBAR_HOT_36, IDB_TOOLBAR_DISABLED_36},
+    {48, IDB_TOOLBAR_48, IDB_TOOLBAR_HOT_48, IDB_TOOLBAR_DISABLED_48},
+};
+
+// The strips nearest the 24 pixels of 100 % at `dpi`; between two, the larger.
+const Strips& StripsForDpi(UINT dpi) {
+    const int wanted = Scaled(kStrips[0].size, dpi);
+    const Strips* best = &kStrips[0];
+    for (const Strips& strips : kStrips) {
+        if (std::abs(strips.size - wanted) <= std::abs(best->size - wanted)) {
+            best = &strips;
+        }
+    }
+    return *best;
+}
 
 }  // namespace
 
@@ -58,14 +83,24 @@ int CMainFrame::OnCreate() {
         !toolBar.LoadToolBar(IDR_MAINFRAME)) {
         return -1;
     }
-    // A strip that cannot be loaded leaves the images the toolbar has.
-    toolBar.SetToolBarImages(kButtonSize, IDR_MAINFRAME, IDB_TOOLBAR_HOT, IDB_TOOLBAR_DISABLED);
+    setToolBarImages(WindowDpi(Handle()));
     // Docked at the top at every start: nothing of its place is kept.
     DockBar().Attach(toolBar.Handle(), toolBar.ButtonIds());
     if (!CreateStatusBar(ID_STATUS_WINDOW)) {
         return -1;
     }
     return 0;
+}
+
+void CMainFrame::setToolBarImages(UINT dpi) {
+    // A strip that cannot be loaded leaves the images the toolbar has.
+    const Strips& strips = StripsForDpi(dpi);
+    ToolBar().SetToolBarImages(strips.size, strips.normal, strips.hot, strips.disabled);
+}
+
+void CMainFrame::OnDpiChanged(UINT dpi) {
+    setToolBarImages(dpi);
+    view_.SetDpi(dpi);
 }
 
 void CMainFrame::OnClose() {

@@ -25,9 +25,12 @@ public:
 protected:
     int OnCreate() override;
     void OnClose() override;
+    void OnDpiChanged(UINT dpi) override;
 
 private:
     void shrinkToForm();
+    // The toolbar's images drawn for the scale nearest `dpi`.
+    void setToolBarImages(UINT dpi);
 
     CSchedulerDoc document_;
     CSchedulerView view_;

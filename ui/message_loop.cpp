@@ -8,6 +8,10 @@ namespace {
 
 void Dispatch(MSG& msg, FrameWindow* frame) {
     if (frame != nullptr && frame->Handle() != nullptr) {
+        // Esc calls a drag of the toolbar off, wherever the focus is.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && frame->DockBar().CancelDrag()) {
+            return;
+        }
         HACCEL accelerators = frame->Accelerators();
         if (accelerators != nullptr &&
             TranslateAcceleratorA(frame->Handle(), accelerators, &msg) != 0) {

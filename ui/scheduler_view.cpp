@@ -15,6 +15,7 @@
 #include "engine/stop_flag.h"
 #include "platform/clock.h"
 #include "resources/resource_ids.h"
+#include "ui/dpi.h"
 #include "ui/frame_window.h"
 #include "ui/models/schedule_tip.h"
 #include "ui/popup_menu.h"
@@ -26,7 +27,9 @@ namespace {
 
 CSchedulerView* theView = nullptr;
 
-constexpr DWORD kRowState = INDEXTOSTATEIMAGEMASK(2);
+// The row tip's second tool, the one the keyboard shows, and the timer that hides it.
+constexpr UINT_PTR kKeyboardTool = 1;
+constexpr UINT_PTR kKeyboardTipTimer = 1;
 
 void InsertColumn(HWND list, int index, const char* header, int width) {
     LVCOLUMNA column{};
@@ -89,12 +92,13 @@ bool CSchedulerView::OnInitDialog() {
     RECT form{};
     GetWindowRect(Handle(), &form);
     formSize_ = SIZE{form.right - form.left, form.bottom - form.top};
+    dpi_ = WindowDpi(Handle());
     if (list_ != nullptr && !columnsInserted_) {
-        InsertColumn(list_, 0, "Title", 170);
-        InsertColumn(list_, 1, "Workspace file", 270);
+        InsertColumn(list_, 0, "Title", Scaled(170, dpi_));
+        InsertColumn(list_, 1, "Workspace file", Scaled(270, dpi_));
         SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                      LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-        watchList(true);
+        watchList();
         columnsInserted_ = true;
     }
     return false;  // the frame gives the focus
@@ -104,48 +108,36 @@ void CSchedulerView::RefreshScheduleList() {
     if (list_ == nullptr) {
         return;
     }
-    // Inserting rows sends item-changed notes; they must not move the selection we restore.
+    // Clearing the selection sends item-changed notes; they must not move the one we restore.
     int selected = SelectedScheduleIndex;
     // A tip showing belongs to a row that may now be another.
     if (tips_ != nullptr) {
         SendMessageA(tips_, TTM_POP, 0, 0);
     }
+    hideKeyboardTip();
     tipRow_ = -1;
-    // Thousands of rows: drawn once at the end, not after each insert; and the watch, which
-    // only wants the mouse, lets go meanwhile instead of seeing every row's messages.
-    watchList(false);
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    // The rows are the list's own entries, asked for as they are drawn (LVN_GETDISPINFO): a
+    // refill of thousands only gives the control their count, and it holds nothing per row
+    // that a refill would free and make again.
     ScheduleList& schedules = document_.Schedules();
-    SendMessageA(list_, LVM_SETITEMCOUNT, schedules.Count(), LVSICF_NOINVALIDATEALL);
-    for (int i = 0; i < schedules.Count(); ++i) {
-        const ScheduleEntry* entry = schedules.EntryAt(i);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;
-        item.iItem = i;
-        item.pszText = const_cast<char*>(entry->title.c_str());
-        item.state = kRowState;
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        int row = static_cast<int>(
-            SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        LVITEMA file{};
-        file.iSubItem = 1;
-        file.pszText = const_cast<char*>(entry->file.c_str());
-        SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&file));
-    }
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list_, LVM_SETITEMCOUNT, schedules.Count(), 0);
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     SelectedScheduleIndex = selected;
-    if (selected >= 0 && selected < schedules.Count()) {
+    const bool shown = selected >= 0 && selected < schedules.Count();
+    if (shown) {
         LVITEMA state{};
         state.state = LVIS_SELECTED | LVIS_FOCUSED;
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageA(list_, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&state));
-        SendMessageA(list_, LVM_SETSELECTIONMARK, 0, selected);
     }
+    SendMessageA(list_, LVM_SETSELECTIONMARK, 0, shown ? selected : -1);
     SelectedScheduleIndex = selected;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     // Its frame too: the scroll bars changed while it did not draw.
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    watchList(true);
     SetFocus(list_);
 }
 
@@ -154,9 +146,45 @@ int CSchedulerView::SelectionMark() const {
                             : -1;
 }
 
+void CSchedulerView::SetDpi(UINT dpi) {
+    if (dpi == dpi_ || list_ == nullptr) {
+        return;
+    }
+    // The form's font and the columns in proportion; the form itself fills what the frame
+    // gives it. A tip showing belongs to the old scale.
+    LOGFONTA description{};
+    HFONT current = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    if (current != nullptr && GetObjectA(current, sizeof(description), &description) != 0) {
+        description.lfHeight = MulDiv(description.lfHeight, dpi, dpi_);
+        description.lfWidth = MulDiv(description.lfWidth, dpi, dpi_);
+        UniqueFont font(CreateFontIndirectA(&description));
+        if (font) {
+            SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+            SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+            font_ = std::move(font);
+        }
+    }
+    for (int column = 0; column < 2; ++column) {
+        const int width = static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MulDiv(width, dpi, dpi_));
+    }
+    if (tips_ != nullptr) {
+        hideKeyboardTip();
+        SendMessageA(tips_, TTM_POP, 0, 0);
+        SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, Scaled(600, dpi));
+    }
+    dpi_ = dpi;
+}
+
 void CSchedulerView::AddTrayIcon(const char* tip) {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    tray_.Add(Handle(), icon, tip, WM_TRAY_NOTIFY);
+    // The notification area's small-icon size at the system's scale, drawn from the image of
+    // that size or the next larger one, never stretched up.
+    HICON icon = nullptr;
+    if (!trayIcon_ && SUCCEEDED(LoadIconMetric(GetModuleHandleA(nullptr),
+                                               MAKEINTRESOURCEW(IDR_MAINFRAME), LIM_SMALL, &icon))) {
+        trayIcon_.reset(icon);
+    }
+    tray_.Add(Handle(), trayIcon_.get(), tip, WM_TRAY_NOTIFY);
 }
 
 bool CSchedulerView::OnCommand(int id) {
@@ -239,6 +267,12 @@ bool CSchedulerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         case WM_TRAY_NOTIFY:
             onTrayNotify(lParam);
             return true;
+        case WM_TIMER:
+            if (wParam != kKeyboardTipTimer) {
+                return false;
+            }
+            hideKeyboardTip();
+            return true;
         case WM_DESTROY:
             // The last stop path: the main window goes, and with it the polling.
             StopRequested().Set();
@@ -263,12 +297,33 @@ void CSchedulerView::onListNotify(const NMHDR* header) {
             SelectedScheduleIndex = SelectionMark();
             frame_.RouteCommand(ID_SCHEDULE_CHANGE);
             break;
-        case LVN_ITEMCHANGED:
-            SelectedScheduleIndex = reinterpret_cast<const NMLISTVIEW*>(header)->iItem;
+        case LVN_GETDISPINFOA:
+            showRow(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item);
             break;
+        case LVN_ITEMCHANGED: {
+            auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+            SelectedScheduleIndex = change->iItem;
+            if (keyedRow_ != -2 && (change->uNewState & ~change->uOldState & LVIS_SELECTED)) {
+                keyedRow_ = change->iItem;
+            }
+            break;
+        }
 
         default:
             break;
+    }
+}
+
+void CSchedulerView::showRow(LVITEMA& item) const {
+    const ScheduleEntry* entry = document_.Schedules().EntryAt(item.iItem);
+    if (entry == nullptr) {
+        return;
+    }
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+        const std::string& text = item.iSubItem == 0 ? entry->title : entry->file;
+        const std::size_t size = std::min<std::size_t>(text.size(), item.cchTextMax - 1);
+        std::memcpy(item.pszText, text.data(), size);
+        item.pszText[size] = '\0';
     }
 }
 
@@ -290,8 +345,8 @@ void CSchedulerView::createRowTips() {
     if (tips_ == nullptr) {
         return;
     }
-    // The tip hears the list's mouse through the view's watch, which a refill lets go; its own
-    // subclass (TTF_SUBCLASS) would see every row's messages through the refill.
+    // The tip hears the list's mouse through the view's watch, which also shows it for the
+    // keyboard; the tip's own subclass (TTF_SUBCLASS) would hear only the mouse.
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND;
@@ -299,7 +354,12 @@ void CSchedulerView::createRowTips() {
     tool.uId = reinterpret_cast<UINT_PTR>(list_);
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);  // two lines, not one wrapped
+    // The keyboard's tip: placed by us beside the selected row.
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.uId = kKeyboardTool;
+    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // Two lines, not one wrapped.
+    SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, Scaled(600, dpi_));
 }
 
 HWND CSchedulerView::RowTips() {
@@ -309,20 +369,37 @@ HWND CSchedulerView::RowTips() {
     return tips_;
 }
 
-void CSchedulerView::watchList(bool watch) {
-    if (!watch) {
-        listHook_.Detach();
-        return;
-    }
-    listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-        onListMouse(message, wParam, lParam);
-        return false;
+void CSchedulerView::watchList() {
+    listHook_.Attach(list_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return onListInput(message, wParam, lParam, result);
     });
 }
 
-void CSchedulerView::onListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+bool CSchedulerView::onListInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_KEYDOWN) {
+        // The list moves the selection and scrolls to it; the tip then goes beside the row.
+        hideKeyboardTip();
+        keyedRow_ = -1;
+        result = DefSubclassProc(list_, message, wParam, lParam);
+        const int row = keyedRow_;
+        keyedRow_ = -2;
+        if (row >= 0) {
+            showKeyboardTip(row);
+        }
+        return true;
+    }
+    if (message == WM_KILLFOCUS) {
+        hideKeyboardTip();
+        return false;
+    }
     if (message < WM_MOUSEFIRST || message > WM_MOUSELAST || RowTips() == nullptr) {
-        return;
+        return false;
+    }
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    // A scroll under a resting pointer is no move of the user's.
+    if (message != WM_MOUSEMOVE || pointer.x != keyedPointer_.x || pointer.y != keyedPointer_.y) {
+        hideKeyboardTip();
     }
     if (message == WM_MOUSEMOVE) {
         LVHITTESTINFO hit{};
@@ -337,6 +414,53 @@ void CSchedulerView::onListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     MSG relayed{list_, message, wParam, lParam, 0, {}};
     SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    return false;
+}
+
+void CSchedulerView::showKeyboardTip(int row) {
+    if (RowTips() == nullptr) {
+        return;
+    }
+    SendMessageA(tips_, TTM_POP, 0, 0);
+    tipRow_ = row;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Handle();
+    tool.uId = kKeyboardTool;
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    SendMessageA(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&cell), 2);
+    // Below the row, where the pointer's tip would be; above it when the screen ends first.
+    const LRESULT size = SendMessageA(tips_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromRect(&cell, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    POINT at{cell.left + MetricForDpi(SM_CXSMICON, dpi_), cell.bottom + Scaled(2, dpi_)};
+    if (at.y + HIWORD(size) > work.bottom) {
+        at.y = cell.top - Scaled(2, dpi_) - HIWORD(size);
+    }
+    at.x = std::max(work.left, std::min<LONG>(at.x, work.right - LOWORD(size)));
+    SendMessageA(tips_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(tips_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    keyboardTip_ = true;
+    GetCursorPos(&keyedPointer_);
+    SetTimer(Handle(), kKeyboardTipTimer,
+             static_cast<UINT>(SendMessageA(tips_, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0)), nullptr);
+}
+
+void CSchedulerView::hideKeyboardTip() {
+    if (!keyboardTip_) {
+        return;
+    }
+    keyboardTip_ = false;
+    KillTimer(Handle(), kKeyboardTipTimer);
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Handle();
+    tool.uId = kKeyboardTool;
+    SendMessageA(tips_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CSchedulerView::onTrayNotify(LPARAM mouseMessage) {

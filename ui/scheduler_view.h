@@ -7,6 +7,7 @@
 #include "ui/command_target.h"
 #include "ui/models/schedule_commands.h"
 #include "ui/tray_icon.h"
+#include "ui/unique_gdi.h"
 #include "ui/window.h"
 
 class CSchedulerDoc;
@@ -31,6 +32,8 @@ public:
     std::string RowTipText(int row) const;
     // The row tip window, made on first need: a start does without it.
     HWND RowTips();
+    // The frame moved to a monitor of another scale: the form's font and the columns follow.
+    void SetDpi(UINT dpi);
     // The form's size in pixels, as its template gives it.
     SIZE FormSize() const { return formSize_; }
 
@@ -47,12 +50,18 @@ protected:
 
 private:
     void onListNotify(const NMHDR* header);
+    // What the list asks of a row as it draws it.
+    void showRow(LVITEMA& item) const;
     void onTrayNotify(LPARAM mouseMessage);
     void createRowTips();
-    // Hands the list's mouse to onListMouse, or lets it go.
-    void watchList(bool watch);
-    // The list's mouse, for the row tip.
-    void onListMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    // Hands the list's mouse and keys to onListInput.
+    void watchList();
+    // The list's mouse and keys, for the row tip.
+    bool onListInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The tip of a row the keyboard selected, beside that row; hidden again as the pointer's
+    // tip hides: after the system's showing time, or when the pointer or the focus moves.
+    void showKeyboardTip(int row);
+    void hideKeyboardTip();
     void showScheduleContextMenu();
     void showTrayMenu();
     void showMainWindow();
@@ -72,7 +81,14 @@ private:
     HWND tips_ = nullptr;
     ControlHook listHook_;
     int tipRow_ = -1;
+    // The row a key press selected, while the list handles that key; -2 outside a key press.
+    int keyedRow_ = -2;
+    bool keyboardTip_ = false;
+    POINT keyedPointer_{};  // where the pointer was when the keyboard's tip showed
     std::string tipText_;
+    UINT dpi_ = 96;
+    UniqueFont font_;  // the form's font at a scale it was not made at
+    UniqueIcon trayIcon_;
     TrayIcon tray_;
     UINT taskbarCreated_ = 0;
     ScheduleCommands commands_;

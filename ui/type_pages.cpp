@@ -2,7 +2,53 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "resources/resource_ids.h"
+#include "ui/models/row_fit.h"
+
+namespace {
+
+// The width a picker needs for the longest text of its format: the longest month and weekday
+// names in the user's language, or the widest hour. Its own value is put back.
+int PickerWidthNeeded(HWND picker) {
+    SYSTEMTIME kept{};
+    const LRESULT had = SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&kept));
+    std::vector<SYSTEMTIME> samples;
+    if ((GetWindowLongA(picker, GWL_STYLE) & DTS_TIMEFORMAT) == DTS_TIMEFORMAT) {
+        for (WORD hour : {10, 22}) {
+            samples.push_back({2000, 1, 6, 1, hour, 58, 58, 0});
+        }
+    } else {
+        // 2028: its 20th to 26th of each month fall on every weekday.
+        for (WORD month = 1; month <= 12; ++month) {
+            for (WORD day = 20; day <= 26; ++day) {
+                samples.push_back({2028, month, 0, day, 12, 0, 0, 0});
+            }
+        }
+    }
+    int needed = 0;
+    for (const SYSTEMTIME& sample : samples) {
+        SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&sample));
+        SIZE ideal{};
+        SendMessageA(picker, DTM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        needed = std::max<int>(needed, ideal.cx);
+    }
+    if (had == GDT_VALID) {
+        SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&kept));
+    }
+    return needed;
+}
+
+RECT RectIn(HWND parent, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
 
 COncePage::COncePage(OncePageModel& model) : CTypePage(IDD_ONCE_PAGE, model) {}
 CHourlyPage::CHourlyPage(HourlyPageModel& model) : CTypePage(IDD_HOURLY_PAGE, model) {}
@@ -13,7 +59,46 @@ CYearlyPage::CYearlyPage(YearlyPageModel& model) : CTypePage(IDD_YEARLY_PAGE, mo
 
 bool CTypePage::OnInitDialog() {
     model_.Show(*this);
+    fitPickers();
     return false;  // the editor decides where the focus goes
+}
+
+void CTypePage::fitPickers() {
+    RECT page{}, gap{0, 0, 4, 0};
+    GetClientRect(Handle(), &page);
+    MapDialogRect(Handle(), &gap);
+    for (HWND picker = GetWindow(Handle(), GW_CHILD); picker != nullptr;
+         picker = GetWindow(picker, GW_HWNDNEXT)) {
+        char kind[32] = "";
+        GetClassNameA(picker, kind, sizeof(kind));
+        const RECT at = RectIn(Handle(), picker);
+        const int needed = lstrcmpA(kind, DATETIMEPICK_CLASSA) == 0 ? PickerWidthNeeded(picker) : 0;
+        if (needed <= at.right - at.left) {
+            continue;
+        }
+        // The controls beside it, left to right.
+        std::vector<HWND> row;
+        for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            const RECT r = RectIn(Handle(), child);
+            if (r.top < at.bottom && at.top < r.bottom) {
+                row.push_back(child);
+            }
+        }
+        std::sort(row.begin(), row.end(),
+                  [this](HWND a, HWND b) { return RectIn(Handle(), a).left < RectIn(Handle(), b).left; });
+        std::vector<RowSpan> spans;
+        for (HWND child : row) {
+            const RECT r = RectIn(Handle(), child);
+            spans.push_back({r.left, child == picker ? needed : r.right - r.left});
+        }
+        FitRow(spans, page.right, gap.right);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const RECT r = RectIn(Handle(), row[i]);
+            SetWindowPos(row[i], nullptr, spans[i].left, r.top, spans[i].width, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
 }
 
 bool CTypePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {

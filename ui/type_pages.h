@@ -21,6 +21,9 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Widens each date or time picker to show its longest value whole, moving the controls
+    // beside it along its row.
+    void fitPickers();
     void ShowDateTime(int id, const LocalDateTime& value) override;
     bool ReadDateTime(int id, LocalDateTime& value) override;
     void ShowText(int id, const std::string& text) override;

@@ -47,6 +47,9 @@ struct GdiObjectFree {
 struct ImageListFree {
     void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
+struct IconFree {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
 struct AcceleratorFree {
     void operator()(HACCEL h) const { DestroyAcceleratorTable(h); }
 };
@@ -56,6 +59,8 @@ using UniqueBitmap = UniqueUiHandle<HBITMAP, GdiObjectFree>;
 using UniqueRegion = UniqueUiHandle<HRGN, GdiObjectFree>;
 using UniqueImageList = UniqueUiHandle<HIMAGELIST, ImageListFree>;
 using UniqueAccelerators = UniqueUiHandle<HACCEL, AcceleratorFree>;
+using UniqueFont = UniqueUiHandle<HFONT, GdiObjectFree>;
+using UniqueIcon = UniqueUiHandle<HICON, IconFree>;
 
 // A window's DC from GetDC, given back to that same window.
 class WindowDc {

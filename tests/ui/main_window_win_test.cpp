@@ -428,5 +428,22 @@ TEST_F(MainWindowTest, RowTipShowsTheNextAndTheLastStart) {
     std::string second = HoveredTip(List(), view_->RowTips(), 1, [this] { return Pump(); });
     EXPECT_EQ(second.rfind("No next start: switched off\nLast start: ", 0), 0u) << second;
     EXPECT_NE(second.find(" by hand, failed: "), std::string::npos) << second;
+
+    // By keyboard: the selection moves to the last row and its tip shows just below it.
+    SetFocus(List());
+    SendMessageA(List(), WM_KEYDOWN, VK_HOME, 0);
+    SendMessageA(List(), WM_KEYDOWN, VK_END, 0);
+    RECT cell{LVIR_LABEL}, tip{};
+    SendMessageA(List(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&cell));
+    MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&cell), 2);
+    GetWindowRect(view_->RowTips(), &tip);
+    char text[600] = "";
+    GetWindowTextA(view_->RowTips(), text, sizeof(text));
+    EXPECT_TRUE(IsWindowVisible(view_->RowTips()));
+    EXPECT_EQ(std::string(text).rfind("No next start: ", 0), 0u) << text;
+    EXPECT_TRUE(tip.top >= cell.bottom && tip.top <= cell.bottom + 8 && tip.left > cell.left)
+        << tip.left << "," << tip.top << " against the row's " << cell.left << "," << cell.bottom;
+    SetFocus(nullptr);
+    EXPECT_FALSE(IsWindowVisible(view_->RowTips()));
     TheLauncher().SetTarget(saved);
 }

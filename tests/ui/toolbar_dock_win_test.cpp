@@ -30,19 +30,23 @@ protected:
                      MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
     }
     // Drags by the gripper (the bar's top-left corner) to a point of the frame's client area;
-    // Esc before the drop calls the drag off: the keys go where the focus is.
+    // Esc before the drop calls the drag off, wherever the focus is.
     // `from` and `grip` name another place to take it by.
+    // `press` false: the drag was begun already.
     void DragTo(POINT target, WPARAM keys = 0, bool escape = false, HWND from = nullptr,
-                POINT grip = {3, 3}) {
+                POINT grip = {3, 3}, bool press = true) {
         from = from != nullptr ? from : Bar();
         ClientToScreen(from, &grip);
         ClientToScreen(frame_->Handle(), &target);
-        Mouse(from, WM_LBUTTONDOWN, MK_LBUTTON, grip);
+        if (press) {
+            Mouse(from, WM_LBUTTONDOWN, MK_LBUTTON, grip);
+        }
         Mouse(Bar(), WM_MOUSEMOVE, MK_LBUTTON | keys, target);
         HWND outline = FindWindowA("SchedulerDragOutline", nullptr);
         EXPECT_TRUE(outline != nullptr && IsWindowVisible(outline));
         if (escape) {
-            SendMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+            Pump();
             EXPECT_FALSE(IsWindowVisible(outline));
         }
         Mouse(Bar(), WM_LBUTTONUP, keys, target);
@@ -189,6 +193,20 @@ TEST_F(ToolbarDockTest, FloatingBarWrapsHidesWithTheWindowAndDocksBackOnADoubleC
     SendMessageA(floating, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_EQ(frame_->DockBar().Side(), DockSide::Left);
     EXPECT_FALSE(IsWindowVisible(floating));
+    ExpectTiled();
+
+    // Dragged by its caption and dropped at the top edge, it docks there; no window is
+    // activated on the way.
+    SendMessageA(Bar(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+    ASSERT_EQ(frame_->DockBar().Side(), DockSide::Floating);
+    SetActiveWindow(frame_->Handle());
+    RECT r{};
+    GetWindowRect(floating, &r);
+    const POINT caption{r.left + 10, r.top + GetSystemMetrics(SM_CYFRAME) + 4};
+    SendMessageA(floating, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+    EXPECT_EQ(GetActiveWindow(), frame_->Handle());
+    DragTo({200, 2}, 0, false, Bar(), {-1, -1}, false);
+    EXPECT_EQ(frame_->DockBar().Side(), DockSide::Top);
     ExpectTiled();
 }
 
