@@ -48,6 +48,8 @@ public:
     std::string Render(void* base) const;
 
 private:
+    // Render into `bytes`, which keeps its capacity.
+    void renderInto(void* base, std::string& bytes) const;
     bool parse(void* base, const std::string& text) const;
     bool writeSafely(const std::string& bytes, bool alert);
     void clearRecords() const;
@@ -61,4 +63,7 @@ private:
     FileStore& store_;
     std::string backupPath_;
     std::string lastError_;
+    // The file image of the last save, kept for the next: a program saving after every change
+    // for months would otherwise scatter its heap with images grown a doubling at a time.
+    std::string image_;
 };

@@ -221,6 +221,12 @@ void writeSection(Output& out, const SettingsSection& section, void* record, int
 
 std::string SettingsFile::Render(void* base) const {
     std::string bytes;
+    renderInto(base, bytes);
+    return bytes;
+}
+
+void SettingsFile::renderInto(void* base, std::string& bytes) const {
+    bytes.clear();
     Output out(bytes);
     out.Raw(header(generatorName_, formatVersion_));
     for (int s = 0; s < sectionCount_; ++s) {
@@ -243,7 +249,6 @@ std::string SettingsFile::Render(void* base) const {
             out.Raw("\n");
         }
     }
-    return bytes;
 }
 
 bool SettingsFile::SaveAs(void* base, const std::string& path, bool alert) {
@@ -259,7 +264,8 @@ bool SettingsFile::Save(void* base, bool alert) {
     }
     ReportMessagef(0x20, "Save settings '%s'...", path_.c_str());
     try {
-        if (!writeSafely(Render(base), alert)) {
+        renderInto(base, image_);
+        if (!writeSafely(image_, alert)) {
             return false;
         }
     } catch (...) {
