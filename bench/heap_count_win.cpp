@@ -1,8 +1,9 @@
 // Linked into a counting copy of Scheduler.exe for the soak: the program's own live heap
 // (what its operator new holds), published in a named mapping "Local\SchedulerHeap-<pid>"
 // that ui_bench reads beside the process's private memory, so growth can be told apart from
-// the system libraries' own. With SCHEDULER_HEAP_LOG set, every minute it also appends to
-// that file each heap of the process: its bytes in use, committed, and blocks in use.
+// the system libraries' own. With SCHEDULER_HEAP_LOG set, every minute (or every
+// SCHEDULER_HEAP_LOG_SECONDS) it also appends to that file, for each heap of the process, the
+// seconds since the start, the heap's number, its KiB in use and committed, and its blocks in use.
 #include <windows.h>
 
 #include <cstdlib>
@@ -32,7 +33,7 @@ constexpr std::size_t kHead = 16;
 
 }  // namespace
 
-// Walks every heap of the process once a minute into the log file.
+// Walks every heap of the process into the log file, once a minute or as often as asked.
 const bool walking = [] {
     static char path[MAX_PATH];
     if (GetEnvironmentVariableA("SCHEDULER_HEAP_LOG", path, sizeof(path)) == 0) {
@@ -41,7 +42,10 @@ const bool walking = [] {
     HANDLE thread = CreateThread(
         nullptr, 0,
         [](void*) -> DWORD {
-            for (DWORD minute = 0;; ++minute, Sleep(60000)) {
+            char every[16] = "60";
+            GetEnvironmentVariableA("SCHEDULER_HEAP_LOG_SECONDS", every, sizeof(every));
+            const DWORD seconds = static_cast<DWORD>(std::atoi(every) > 0 ? std::atoi(every) : 60);
+            for (DWORD at = 0;; at += seconds, Sleep(seconds * 1000)) {
                 HANDLE heaps[64];
                 DWORD count = GetProcessHeaps(64, heaps);
                 FILE* log = std::fopen(path, "a");
@@ -61,7 +65,7 @@ const bool walking = [] {
                         }
                     }
                     HeapUnlock(heaps[h]);
-                    std::fprintf(log, "%lu %lu %llu %llu %llu\n", minute, h, busy / 1024,
+                    std::fprintf(log, "%lu %lu %llu %llu %llu\n", at, h, busy / 1024,
                                  committed / 1024, blocks);
                 }
                 std::fclose(log);

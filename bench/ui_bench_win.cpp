@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -612,6 +613,34 @@ void SelectLast(const Scheduler& s) {
     Settled(s.frame);
 }
 
+// The list's context menu, by a right click on its first row, closed with Esc.
+void ContextMenu(const Scheduler& s) {
+    RECT header{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(s.list, LVM_GETHEADER, 0, 0)), &header);
+    LPARAM at = MAKELPARAM(40, header.bottom - header.top + 4);
+    PostMessageA(s.list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(s.list, WM_RBUTTONUP, 0, at);
+    AnswerMenu(s, VK_ESCAPE);
+}
+
+// Hidden to the tray by closing the window, shown again by the tray menu's Open.
+void ToTrayAndBack(const Scheduler& s) {
+    PostMessageA(s.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Must("hiding to the tray", [&] { return !IsWindowVisible(s.frame); });
+    PostMessageA(s.view, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+    AnswerMenu(s, 'O');
+    Must("showing again", [&] { return IsWindowVisible(s.frame) != FALSE; });
+}
+
+// The toolbar to the left edge, floating, and back to the top.
+void DragAround(const Scheduler& s) {
+    RECT client{};
+    GetClientRect(s.frame, &client);
+    DragToolbar(s, {2, client.bottom / 2}, 'L');
+    DragToolbar(s, {client.right / 2, client.bottom / 2}, 'F');
+    DragToolbar(s, {client.right / 2, 2}, 'T');
+}
+
 int Soak(long long endEpoch, const char* expectedPath, const char* samplesPath) {
     FILE* expected = std::fopen(expectedPath, "ab");
     FILE* samples = std::fopen(samplesPath, "wb");
@@ -627,12 +656,15 @@ int Soak(long long endEpoch, const char* expectedPath, const char* samplesPath) 
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Sample(s.program, since, samples);
     long long nextSample = since + 60000;
-    int cycles = 0;
-    for (; EpochMs() < endEpoch * 1000; ++cycles) {
-        s.Command(ID_SCHEDULE_ADD);
-        s.Press(s.WaitDialog("Schedule"), IDCANCEL);
-
-        std::string key = "d" + std::to_string(cycles);
+    // SOAK_ONLY names one group of commands to repeat alone (cancel, edit, about, menu, tray,
+    // toolbar), to tell which of them the memory follows.
+    const char* only = std::getenv("SOAK_ONLY");
+    auto doing = [only](const char* group) {
+        return only == nullptr || std::strcmp(only, group) == 0;
+    };
+    // Add confirmed, Change, Run Schedule, Remove answered No and then Yes.
+    auto edit = [&](int cycle) {
+        std::string key = "d" + std::to_string(cycle);
         s.Command(ID_SCHEDULE_ADD);
         AddSwitchedOff(s, key, "/soak/" + key + ".dvs");
         Must("the added row", [&] { return s.ShowsRows(rows + 1); });
@@ -656,32 +688,29 @@ int Soak(long long endEpoch, const char* expectedPath, const char* samplesPath) 
         s.Command(ID_SCHEDULE_REMOVE);
         s.Press(s.WaitDialog("Scheduler"), IDYES);
         Must("the removed row", [&] { return s.ShowsRows(rows); });
-
-        s.Command(ID_SHOW_ABOUT);
-        s.Press(s.WaitDialog("About..."), IDOK);
-
-        // The list's context menu, by a right click on its first row, closed with Esc.
-        RECT header{};
-        GetWindowRect(reinterpret_cast<HWND>(SendMessageA(s.list, LVM_GETHEADER, 0, 0)), &header);
-        LPARAM at = MAKELPARAM(40, header.bottom - header.top + 4);
-        PostMessageA(s.list, WM_RBUTTONDOWN, MK_RBUTTON, at);
-        PostMessageA(s.list, WM_RBUTTONUP, 0, at);
-        AnswerMenu(s, VK_ESCAPE);
-
-        // Hidden to the tray by closing the window, shown again by the tray menu's Open.
-        PostMessageA(s.frame, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Must("hiding to the tray", [&] { return !IsWindowVisible(s.frame); });
-        PostMessageA(s.view, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
-        AnswerMenu(s, 'O');
-        Must("showing again", [&] { return IsWindowVisible(s.frame) != FALSE; });
-
-        // The toolbar to the left edge, floating, and back to the top.
-        RECT client{};
-        GetClientRect(s.frame, &client);
-        DragToolbar(s, {2, client.bottom / 2}, 'L');
-        DragToolbar(s, {client.right / 2, client.bottom / 2}, 'F');
-        DragToolbar(s, {client.right / 2, 2}, 'T');
-
+    };
+    int cycles = 0;
+    for (; EpochMs() < endEpoch * 1000; ++cycles) {
+        if (doing("cancel")) {
+            s.Command(ID_SCHEDULE_ADD);
+            s.Press(s.WaitDialog("Schedule"), IDCANCEL);
+        }
+        if (doing("edit")) {
+            edit(cycles);
+        }
+        if (doing("about")) {
+            s.Command(ID_SHOW_ABOUT);
+            s.Press(s.WaitDialog("About..."), IDOK);
+        }
+        if (doing("menu")) {
+            ContextMenu(s);
+        }
+        if (doing("tray")) {
+            ToTrayAndBack(s);
+        }
+        if (doing("toolbar")) {
+            DragAround(s);
+        }
         if (EpochMs() >= nextSample) {
             Sample(s.program, since, samples);
             nextSample += 60000;
