@@ -58,7 +58,8 @@ awk -v starts=$starts -v driver=$driver -v seconds="$seconds" '
     }
     END {
         print "seconds into the run, GDI objects in use, USER objects, handles apart from events,"
-        print "private memory (KiB), events, idle DCs of the DC cache:"
+        print "private memory (KiB), events, idle DCs of the DC cache, the program's own heap (KiB; -1"
+        print "unless COUNTED=1):"
         for (i = 1; i <= s; i++) { print "  " samples[i] }
         # The first minute sets up what stays (fonts, image lists, the first dialogs).
         split(samples[s > 2 ? 2 : 1], a, " "); split(samples[s], z, " ")

@@ -82,6 +82,14 @@ protected:
             case WM_MOUSEACTIVATE:
                 // A click on the bar leaves the main window active, as a menu bar would.
                 return MA_NOACTIVATE;
+            case WM_DPICHANGED: {
+                // Moved alone to a monitor of another scale: its frame takes the system's size.
+                const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+                SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                             suggested->right - suggested->left, suggested->bottom - suggested->top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                return 0;
+            }
             case WM_CLOSE:
                 return 0;  // nothing could show it again
             default:
@@ -362,8 +370,13 @@ void CDockBar::beginDrag(POINT screen) {
     moved_ = false;
     dragStart_ = screen;
     grab_ = {screen.x - bar.left, screen.y - bar.top};
-    // The focus stays where it is, so no window changes its active look; the message loop
-    // brings Esc here (CancelDrag).
+    // Only the foreground window's thread gets the mouse wherever it goes: a click on the bar of
+    // a program behind others brings the main window forward, as a click on it would. The focus
+    // stays where it is, so no window changes its active look; the message loop brings Esc
+    // here (CancelDrag).
+    if (GetForegroundWindow() != frame_) {
+        SetForegroundWindow(frame_);
+    }
     SetCapture(Handle());
 }
 

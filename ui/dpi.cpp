@@ -10,10 +10,10 @@ Function User32(const char* name) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
-UINT SystemDpi() {
+int SystemDpi() {
     WindowDc screen(nullptr);
     int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
-    return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
+    return dpi > 0 ? dpi : static_cast<int>(kDesignDpi);
 }
 
 }  // namespace
@@ -21,7 +21,7 @@ UINT SystemDpi() {
 UINT WindowDpi(HWND window) {
     static const auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     UINT dpi = forWindow != nullptr && window != nullptr ? forWindow(window) : 0;
-    return dpi != 0 ? dpi : SystemDpi();
+    return dpi != 0 ? dpi : static_cast<UINT>(SystemDpi());
 }
 
 int MetricForDpi(int index, UINT dpi) {
@@ -42,9 +42,13 @@ HFONT CreateStatusFont(UINT dpi) {
         User32<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    const bool read =
-        forDpi != nullptr
-            ? forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi) != FALSE
-            : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE;
+    bool read = forDpi != nullptr &&
+                forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi) != FALSE;
+    if (!read && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        // Before Windows 10 1607 the system gives it at its own scale only.
+        metrics.lfStatusFont.lfHeight =
+            MulDiv(metrics.lfStatusFont.lfHeight, static_cast<int>(dpi), SystemDpi());
+        read = true;
+    }
     return read ? CreateFontIndirectW(&metrics.lfStatusFont) : nullptr;
 }

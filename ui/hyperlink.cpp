@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "resources/resource_ids.h"
 #include "ui/resource_text.h"
 #include "ui/window.h"
@@ -112,23 +114,29 @@ bool CHyperLink::Bind(HWND control) {
     if (text.empty()) {
         SetWindowTextA(control, url_.c_str());
     }
-    auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    LOGFONTA description{};
-    if (font != nullptr && GetObjectA(font, sizeof(description), &description) != 0) {
-        description.lfUnderline = (state_.linkStyle & LinkUnderline) != 0 ? TRUE : FALSE;
-        linkFont_.reset(CreateFontIndirectA(&description));
-    }
-    if (linkFont_) {
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
-        fitToText();
-    } else {
-        state_.linkStyle &= ~static_cast<std::uint32_t>(LinkAutoSize);
-    }
+    setLinkFont(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
     if ((state_.linkStyle & LinkNoHandCursor) == 0) {
         LoadHandCursor();
     }
     createToolTip();
     return true;
+}
+
+void CHyperLink::setLinkFont(HFONT base) {
+    LOGFONTA description{};
+    UniqueFont font;
+    if (base != nullptr && GetObjectA(base, sizeof(description), &description) != 0) {
+        description.lfUnderline = (state_.linkStyle & LinkUnderline) != 0 ? TRUE : FALSE;
+        font.reset(CreateFontIndirectA(&description));
+    }
+    if (font) {
+        // The font in use goes only once the control has the new one.
+        UniqueFont previous = std::exchange(linkFont_, std::move(font));
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+        fitToText();
+    } else if (!linkFont_) {
+        state_.linkStyle &= ~static_cast<std::uint32_t>(LinkAutoSize);
+    }
 }
 
 void CHyperLink::SetLinkText(const char* text) {
@@ -160,6 +168,14 @@ LRESULT CHyperLink::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
     }
     handled = true;
     switch (message) {
+        case WM_SETFONT:
+            // A new font from the dialog (a new display scale): the link's is made from it.
+            if (reinterpret_cast<HFONT>(wParam) != linkFont_.get()) {
+                setLinkFont(reinterpret_cast<HFONT>(wParam));
+                return 0;
+            }
+            handled = false;
+            return 0;
         case kReflectedMessageBase + WM_CTLCOLORSTATIC: {
             auto dc = reinterpret_cast<HDC>(wParam);
             LinkColour colour = LinkTextColour(state_);

@@ -45,6 +45,8 @@ private:
     void onMouseMove(LPARAM lParam);
     void relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
     void fitToText();
+    // The link's font: `base` underlined as the style asks, fitted to the text.
+    void setLinkFont(HFONT base);
     void createToolTip();
     void redraw();
     void unbind();

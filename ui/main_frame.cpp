@@ -120,8 +120,9 @@ void CMainFrame::shrinkToForm() {
     GetWindowRect(StatusBar(), &status);
     SIZE form = view_.FormSize();
     RECT wanted{0, 0, form.cx, form.cy + DockBar().Thickness() + (status.bottom - status.top)};
-    AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), TRUE,
-                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    AdjustWindowRectForDpi(wanted, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)),
+                           true, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)),
+                           WindowDpi(Handle()));
     RECT now{};
     GetWindowRect(Handle(), &now);
     int width = std::min<int>(now.right - now.left, wanted.right - wanted.left);

@@ -121,7 +121,7 @@ void CSchedulerView::RefreshScheduleList() {
     // that a refill would free and make again.
     ScheduleList& schedules = document_.Schedules();
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list_, LVM_SETITEMCOUNT, schedules.Count(), 0);
+    SendMessageA(list_, LVM_SETITEMCOUNT, schedules.Count(), LVSICF_NOSCROLL);
     LVITEMA none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
@@ -132,6 +132,7 @@ void CSchedulerView::RefreshScheduleList() {
         state.state = LVIS_SELECTED | LVIS_FOCUSED;
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageA(list_, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&state));
+        SendMessageA(list_, LVM_ENSUREVISIBLE, selected, FALSE);
     }
     SendMessageA(list_, LVM_SETSELECTIONMARK, 0, shown ? selected : -1);
     SelectedScheduleIndex = selected;
@@ -177,8 +178,8 @@ void CSchedulerView::SetDpi(UINT dpi) {
 }
 
 void CSchedulerView::AddTrayIcon(const char* tip) {
-    // The notification area's small-icon size at the system's scale, drawn from the image of
-    // that size or the next larger one, never stretched up.
+    // The notification area's small-icon size at the system's scale, from the icon's image of
+    // that size or the nearest.
     HICON icon = nullptr;
     if (!trayIcon_ && SUCCEEDED(LoadIconMetric(GetModuleHandleA(nullptr),
                                                MAKEINTRESOURCEW(IDR_MAINFRAME), LIM_SMALL, &icon))) {
@@ -251,8 +252,7 @@ bool CSchedulerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
                 return true;
             }
             if (header->idFrom == IDC_SCHEDULE_LIST) {
-                onListNotify(header);
-                result = 0;
+                result = onListNotify(header);
                 return true;
             }
             return false;
@@ -284,7 +284,7 @@ bool CSchedulerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     }
 }
 
-void CSchedulerView::onListNotify(const NMHDR* header) {
+LRESULT CSchedulerView::onListNotify(const NMHDR* header) {
     switch (header->code) {
         case NM_CLICK:
             SelectedScheduleIndex = SelectionMark();
@@ -300,6 +300,8 @@ void CSchedulerView::onListNotify(const NMHDR* header) {
         case LVN_GETDISPINFOA:
             showRow(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item);
             break;
+        case LVN_ODFINDITEMA:
+            return findRow(*reinterpret_cast<const NMLVFINDITEMA*>(header));
         case LVN_ITEMCHANGED: {
             auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
             SelectedScheduleIndex = change->iItem;
@@ -312,19 +314,51 @@ void CSchedulerView::onListNotify(const NMHDR* header) {
         default:
             break;
     }
+    return 0;
 }
 
 void CSchedulerView::showRow(LVITEMA& item) const {
     const ScheduleEntry* entry = document_.Schedules().EntryAt(item.iItem);
-    if (entry == nullptr) {
-        return;
-    }
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
-        const std::string& text = item.iSubItem == 0 ? entry->title : entry->file;
+        static const std::string none;
+        const std::string& text = entry == nullptr ? none
+                                  : item.iSubItem == 0 ? entry->title
+                                                       : entry->file;
         const std::size_t size = std::min<std::size_t>(text.size(), item.cchTextMax - 1);
         std::memcpy(item.pszText, text.data(), size);
         item.pszText[size] = '\0';
     }
+}
+
+LRESULT CSchedulerView::findRow(const NMLVFINDITEMA& find) const {
+    // The letters typed into the list: the next title they begin, compared as the user's
+    // language compares them without case.
+    const LVFINDINFOA& what = find.lvfi;
+    if ((what.flags & LVFI_STRING) == 0 || what.psz == nullptr) {
+        return -1;
+    }
+    const ScheduleList& schedules = document_.Schedules();
+    const int count = schedules.Count();
+    const int typed = lstrlenA(what.psz);
+    int row = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+    for (int step = 0; step < count; ++step, ++row) {
+        if (row >= count) {
+            if ((what.flags & LVFI_WRAP) == 0) {
+                break;
+            }
+            row = 0;
+        }
+        const std::string& title = schedules.EntryAt(row)->title;
+        const bool partial = (what.flags & LVFI_PARTIAL) != 0;
+        if (partial ? static_cast<int>(title.size()) < typed : static_cast<int>(title.size()) != typed) {
+            continue;
+        }
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, title.data(), typed, what.psz,
+                           typed) == CSTR_EQUAL) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 std::string CSchedulerView::RowTipText(int row) const {

@@ -49,7 +49,9 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void onListNotify(const NMHDR* header);
+    LRESULT onListNotify(const NMHDR* header);
+    // The row a title typed into the list names (LVN_ODFINDITEM), -1 for none.
+    LRESULT findRow(const NMLVFINDITEMA& find) const;
     // What the list asks of a row as it draws it.
     void showRow(LVITEMA& item) const;
     void onTrayNotify(LPARAM mouseMessage);

@@ -3,10 +3,17 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "ui/dpi.h"
 #include "ui/models/row_fit.h"
+
+// Sent to child windows after their top-level window's scale changed (Windows 10 1703).
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
 
 namespace {
 
@@ -59,6 +66,7 @@ CYearlyPage::CYearlyPage(YearlyPageModel& model) : CTypePage(IDD_YEARLY_PAGE, mo
 
 bool CTypePage::OnInitDialog() {
     model_.Show(*this);
+    dpi_ = WindowDpi(Handle());
     fitPickers();
     return false;  // the editor decides where the focus goes
 }
@@ -101,7 +109,44 @@ void CTypePage::fitPickers() {
     }
 }
 
+void CTypePage::followDpi() {
+    // The editor's dialog manager moves and sizes this page at a new scale; what is in it, and
+    // its font, are the page's own to follow.
+    const UINT dpi = WindowDpi(Handle());
+    if (dpi == dpi_) {
+        return;
+    }
+    LOGFONTA description{};
+    HFONT current = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    UniqueFont font;
+    if (current != nullptr && GetObjectA(current, sizeof(description), &description) != 0) {
+        description.lfHeight = MulDiv(description.lfHeight, dpi, dpi_);
+        description.lfWidth = MulDiv(description.lfWidth, dpi, dpi_);
+        font.reset(CreateFontIndirectA(&description));
+    }
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT r = RectIn(Handle(), child);
+        SetWindowPos(child, nullptr, MulDiv(r.left, dpi, dpi_), MulDiv(r.top, dpi, dpi_),
+                     MulDiv(r.right - r.left, dpi, dpi_), MulDiv(r.bottom - r.top, dpi, dpi_),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font) {
+            SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        }
+    }
+    if (font) {
+        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        font_ = std::move(font);
+    }
+    dpi_ = dpi;
+    fitPickers();
+}
+
 bool CTypePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    if (message == WM_DPICHANGED_AFTERPARENT) {
+        followDpi();
+        return true;
+    }
     // OK and Cancel typed inside the page belong to the editor around it.
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) &&
         HIWORD(wParam) == 0) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/models/type_pages_model.h"
+#include "ui/unique_gdi.h"
 #include "ui/window.h"
 
 // One type page of the schedule editor: a borderless child dialog whose values live in its
@@ -24,6 +25,8 @@ private:
     // Widens each date or time picker to show its longest value whole, moving the controls
     // beside it along its row.
     void fitPickers();
+    // Moved with the editor to a monitor of another scale: its controls and font follow.
+    void followDpi();
     void ShowDateTime(int id, const LocalDateTime& value) override;
     bool ReadDateTime(int id, LocalDateTime& value) override;
     void ShowText(int id, const std::string& text) override;
@@ -34,6 +37,8 @@ private:
     void Complain(int id, const std::string& message) override;
 
     TypePageModel& model_;
+    UINT dpi_ = 96;
+    UniqueFont font_;  // the page's font at a scale it was not made at
 };
 
 class COncePage : public CTypePage {

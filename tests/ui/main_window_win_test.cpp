@@ -28,6 +28,28 @@ const Rows kThree = {{"Nightly import", "C:\\Work\\site.dvs"},
 TEST_F(MainWindowTest, ShowsOneRowPerScheduleInListOrder) {
     LoadSchedules(kThree);
     EXPECT_EQ(Rows(), kThree);
+    // Letters typed into the list: it asks for the next title they begin (LVN_ODFINDITEM).
+    struct Find {
+        const char* typed;
+        int from;
+        UINT flags;
+        LRESULT row;
+    } finds[] = {
+        {"w", 0, LVFI_PARTIAL | LVFI_WRAP, 1},
+        {"NIGHT", 1, LVFI_PARTIAL | LVFI_WRAP, 0},
+        {"NIGHT", 1, LVFI_PARTIAL, -1},
+        {"Weekly", 0, 0, -1},  // the whole title, not its start
+    };
+    for (const Find& f : finds) {
+        NMLVFINDITEMA find{};
+        find.hdr = {List(), 1000, static_cast<UINT>(LVN_ODFINDITEMA)};
+        find.iStart = f.from;
+        find.lvfi.flags = LVFI_STRING | f.flags;
+        find.lvfi.psz = f.typed;
+        EXPECT_EQ(SendMessageA(view_->Handle(), WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&find)),
+                  f.row)
+            << f.typed;
+    }
 
     auto column = [&](int i) {
         char header[64] = {};
