@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "ui/dpi.h"
 #include "ui/models/row_fit.h"
+#include "ui/unique_gdi.h"
 
 // Sent to child windows after their top-level window's scale changed (Windows 10 1703).
 #ifndef WM_DPICHANGED_AFTERPARENT
@@ -18,12 +19,14 @@
 namespace {
 
 // The width a picker needs for the longest text of its format: the longest month and weekday
-// names in the user's language, or the widest hour. Its own value is put back.
+// names in the user's language, or the widest hour. The samples are measured as text, the
+// widest one shown in the picker for its ideal size; its own value is put back.
 int PickerWidthNeeded(HWND picker) {
-    SYSTEMTIME kept{};
-    const LRESULT had = SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&kept));
+    const bool time = (GetWindowLongA(picker, GWL_STYLE) & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
+    const DWORD dateFormat =
+        (GetWindowLongA(picker, GWL_STYLE) & DTS_LONGDATEFORMAT) != 0 ? DATE_LONGDATE : DATE_SHORTDATE;
     std::vector<SYSTEMTIME> samples;
-    if ((GetWindowLongA(picker, GWL_STYLE) & DTS_TIMEFORMAT) == DTS_TIMEFORMAT) {
+    if (time) {
         for (WORD hour : {10, 22}) {
             samples.push_back({2000, 1, 6, 1, hour, 58, 58, 0});
         }
@@ -31,21 +34,42 @@ int PickerWidthNeeded(HWND picker) {
         // 2028: its 20th to 26th of each month fall on every weekday.
         for (WORD month = 1; month <= 12; ++month) {
             for (WORD day = 20; day <= 26; ++day) {
-                samples.push_back({2028, month, 0, day, 12, 0, 0, 0});
+                SYSTEMTIME date{2028, month, 0, day, 12, 0, 0, 0};
+                FILETIME moment{};
+                SystemTimeToFileTime(&date, &moment);  // fills in the weekday
+                FileTimeToSystemTime(&moment, &date);
+                samples.push_back(date);
             }
         }
     }
-    int needed = 0;
-    for (const SYSTEMTIME& sample : samples) {
-        SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&sample));
-        SIZE ideal{};
-        SendMessageA(picker, DTM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-        needed = std::max<int>(needed, ideal.cx);
+    const SYSTEMTIME* widest = &samples.front();
+    {
+        WindowDc dc(picker);
+        SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(picker, WM_GETFONT, 0, 0)));
+        int most = -1;
+        for (const SYSTEMTIME& sample : samples) {
+            char text[128] = "";
+            const int length =
+                time ? GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &sample, nullptr, text, sizeof(text))
+                     : GetDateFormatA(LOCALE_USER_DEFAULT, dateFormat, &sample, nullptr, text,
+                                      sizeof(text));
+            SIZE extent{};
+            if (length > 1 && GetTextExtentPoint32A(dc.get(), text, length - 1, &extent) &&
+                extent.cx > most) {
+                most = extent.cx;
+                widest = &sample;
+            }
+        }
     }
+    SYSTEMTIME kept{};
+    const LRESULT had = SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&kept));
+    SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(widest));
+    SIZE ideal{};
+    SendMessageA(picker, DTM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
     if (had == GDT_VALID) {
         SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&kept));
     }
-    return needed;
+    return ideal.cx;
 }
 
 RECT RectIn(HWND parent, HWND child) {
