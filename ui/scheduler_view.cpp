@@ -153,17 +153,11 @@ void CSchedulerView::SetDpi(UINT dpi) {
     }
     // The form's font and the columns in proportion; the form itself fills what the frame
     // gives it. A tip showing belongs to the old scale.
-    LOGFONTA description{};
-    HFONT current = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
-    if (current != nullptr && GetObjectA(current, sizeof(description), &description) != 0) {
-        description.lfHeight = MulDiv(description.lfHeight, dpi, dpi_);
-        description.lfWidth = MulDiv(description.lfWidth, dpi, dpi_);
-        UniqueFont font(CreateFontIndirectA(&description));
-        if (font) {
-            SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-            SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-            font_ = std::move(font);
-        }
+    UniqueFont font(CreateFontScaled(Handle(), dpi_, dpi));
+    if (font) {
+        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        font_ = std::move(font);
     }
     for (int column = 0; column < 2; ++column) {
         const int width = static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0));

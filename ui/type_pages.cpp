@@ -140,14 +140,7 @@ void CTypePage::followDpi() {
     if (dpi == dpi_) {
         return;
     }
-    LOGFONTA description{};
-    HFONT current = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
-    UniqueFont font;
-    if (current != nullptr && GetObjectA(current, sizeof(description), &description) != 0) {
-        description.lfHeight = MulDiv(description.lfHeight, dpi, dpi_);
-        description.lfWidth = MulDiv(description.lfWidth, dpi, dpi_);
-        font.reset(CreateFontIndirectA(&description));
-    }
+    UniqueFont font(CreateFontScaled(Handle(), dpi_, dpi));
     for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         const RECT r = RectIn(Handle(), child);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -48,12 +49,8 @@ void ExpectTextFits(HWND control) {
         (style & 0x0F) == BS_GROUPBOX) {
         return;
     }
-    std::string shown;
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c != '&') {
-            shown += *c;
-        }
-    }
+    std::string shown(text);
+    shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
     HDC dc = GetDC(control);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
@@ -130,7 +127,7 @@ TEST_F(DisplayScaleTest, FrameFollowsAMoveToAnotherScale) {
                  reinterpret_cast<LPARAM>(&suggested));
     RECT now{};
     GetWindowRect(frame_->Handle(), &now);
-    EXPECT_TRUE(EqualRect(&now, &suggested)) << now.left << "," << now.top << "," << now.right << "," << now.bottom;
+    EXPECT_TRUE(EqualRect(&now, &suggested));
     EXPECT_EQ(ImageSize(), StripFor(other));
     EXPECT_NEAR(ColumnWidth(0), Scaled(170, other), 1);
     EXPECT_EQ(other > dpi, frame_->DockBar().Thickness() > thickness);
