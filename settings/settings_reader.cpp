@@ -245,13 +245,14 @@ std::string offendingLine(const SettingsParser& p) {
 }
 
 // One section copy; answers the token that ended it.
-SettingsToken parseSectionBody(SettingsParser& p, void* base, bool& appendFailed) {
+SettingsToken parseSectionBody(SettingsParser& p, void* base) {
     const SettingsSection& section = *p.currentSection;
     void* record = base;
     if (section.records) {
         record = section.records(OpAppend, 0, nullptr);
         if (record == nullptr) {
-            appendFailed = true;
+            // A shortened list must never pass for the whole file, or the next save would
+            // write it back shortened.
             return TokFailed;
         }
     }
@@ -367,12 +368,9 @@ bool SettingsFile::parse(void* base, const std::string& text) const {
         ReportMessage("Bad version project file", 0x22);
         return false;
     }
-    bool appendFailed = false;
     SettingsToken token = scanToken(p);
     while (token == TokSection) {
-        token = parseSectionBody(p, base, appendFailed);
+        token = parseSectionBody(p, base);
     }
-    // A record that could not be appended fails the load: a shortened list must never pass
-    // for the whole file, or the next save would write it back shortened.
-    return token == TokEnd && !appendFailed;
+    return token == TokEnd;
 }

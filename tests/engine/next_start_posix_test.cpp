@@ -167,6 +167,10 @@ TEST(NextStart, FarDatesAndNoStartReasons) {
          NoStartReason::NoSuchDay},
         {"daily at 24:00", MakeEntry(Daily, 0, 0, 0, 24, 0, 0, kEveryDay), std::nullopt,
          NoStartReason::NoSuchTime},
+        {"daily at 8:60", MakeEntry(Daily, 0, 0, 0, 8, 60, 0, kEveryDay), std::nullopt,
+         NoStartReason::NoSuchTime},
+        {"daily at second 60", MakeEntry(Daily, 0, 0, 0, 8, 0, 60, kEveryDay), std::nullopt,
+         NoStartReason::NoSuchTime},
         {"type 6", MakeEntry(6, 0, 0, 0, 8, 0, 0), std::nullopt, NoStartReason::UnknownType},
     };
     for (const Case& c : cases) {

@@ -31,6 +31,8 @@ TEST(StartJournal, TurnsOverAtTheLimitIntoTheOlderGenerationAndMakesTheDataFolde
         journal.SetFolder(dir.File("d/"));
         journal.Record({}, "t", "x.exe");
         journal.Close(std::chrono::seconds(10));
+        journal.Record({}, "after closing", "x.exe");  // dropped
+        journal.Close(std::chrono::seconds(10));
         EXPECT_TRUE(dir.Read("d/Scheduler.log") == (turned ? line : before + line)) << size;
         EXPECT_EQ(dir.Read("d/Scheduler.log.1").size(), turned ? before.size() : 5 * (size >= 0));
     }

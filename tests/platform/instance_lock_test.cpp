@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -38,3 +39,30 @@ TEST(InstanceLock, MovedLockStaysHeldUntilItsLastOwnerGoes) {
     kept = InstanceLock();
     EXPECT_EQ(InstanceLock::Create(name).GetState(), InstanceLock::State::Acquired);
 }
+
+#if !defined(_WIN32)
+#include <unistd.h>
+
+// The runtime folder, else the temporary folder with the user's id in the name; a slash in the
+// name never leads into another folder.
+TEST(InstanceLock, LockFileFolder) {
+    TempDir dir;
+    const std::string user = "." + std::to_string(::getuid());
+    struct Case {
+        const char* runtime;
+        const char* tmp;
+        std::string file;
+    } cases[] = {
+        {dir.Path().c_str(), nullptr, dir.File("a_b")},
+        {nullptr, dir.Path().c_str(), dir.File("a_b" + user)},
+        {"relative", dir.Path().c_str(), dir.File("a_b" + user)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ScopedEnv runtime("XDG_RUNTIME_DIR", c.runtime), tmp("TMPDIR", c.tmp);
+        EXPECT_EQ(InstanceLock::Create("a/b").GetState(), InstanceLock::State::Acquired);
+        EXPECT_TRUE(dir.Exists(c.file.substr(dir.Path().size())));
+        std::remove(c.file.c_str());
+    }
+}
+#endif

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/program_path.h"
+#include "platform/system_error.h"
 #include "tests/support/env.h"
 #include "tests/support/stub_log.h"
 #include "tests/support/temp_dir.h"
@@ -33,6 +34,8 @@ TEST(StartProcess, MissingProgramIsRefused) {
     for (const char* line : lines) {
         EXPECT_FALSE(StartProcess(line)) << line;
     }
+    EXPECT_FALSE(StartProcess("\"\" -process \"x\""));
+    EXPECT_EQ(LastSystemError(), 2);  // ENOENT, ERROR_FILE_NOT_FOUND
 }
 
 // A program of the name planted in the current folder or along PATH is never started instead.

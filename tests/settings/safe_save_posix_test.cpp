@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/settings/test_schema.h"
 #include "tests/support/temp_dir.h"
@@ -91,9 +92,13 @@ TEST(SafeSavePosix, KillAtAnyStepNeverLeavesTheNameEmpty) {
         leftover = "a.cfg." + std::to_string(child) + ".tmp";
         EXPECT_EQ(dir.Exists(leftover), step != Step::Replace);
     }
+    // The temporary file of a save still running in another process stays.
+    const std::string running = "a.cfg." + std::to_string(::getppid()) + ".tmp";
+    dir.Write(running, "");
     SettingsFile file("Test", 1.0, &section, 1, SystemFileStore());
     EXPECT_TRUE(file.SaveAs(&item, dir.File("a.cfg"), false));
     EXPECT_FALSE(dir.Exists(leftover));
+    EXPECT_TRUE(dir.Exists(running));
 }
 
 // A save keeps the mode of the file it replaces and writes through a symbolic link, but
@@ -123,6 +128,50 @@ TEST(SafeSavePosix, OddFilesAndLinks) {
     EXPECT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("to-fifo"), false));
     EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo")));
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("to-fifo")));
+
+    // Only a privileged process can give the new file the replaced file's owner.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(dir.File("real/target.cfg").c_str(), 4321, ::getegid()), 0);
+        ASSERT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("link.cfg"), false));
+        struct stat st;
+        ASSERT_EQ(::stat(dir.File("real/target.cfg").c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 4321u);
+    }
+}
+
+// Where a hard link cannot be made (another file system), the kept copy is a full copy with
+// the same access rights.
+TEST(SafeSavePosix, KeptCopyAcrossFileSystems) {
+    TempDir dir;
+    struct stat shm, here;
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.Path().c_str(), &here) != 0 ||
+        shm.st_dev == here.st_dev) {
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    }
+    const std::string from = "/dev/shm/kept-copy-" + std::to_string(::getpid());
+    for (std::size_t size : {1, 70000}) {  // one byte; more than one read
+        SCOPED_TRACE(size);
+        std::string bytes(size, 'k');
+        bytes[0] = 'a';
+        { std::ofstream(from, std::ios::binary) << bytes; }
+        ::chmod(from.c_str(), 0640);
+        EXPECT_TRUE(SystemFileStore().KeepCopy(from, dir.File("a.bad")));
+        EXPECT_EQ(dir.Read("a.bad"), bytes);
+        EXPECT_EQ(std::filesystem::status(dir.File("a.bad")).permissions(),
+                  std::filesystem::perms(0640));
+    }
+    ::unlink(from.c_str());
+}
+
+// A program started with its standard input closed is given descriptor 0 for a file.
+TEST(SafeSavePosix, DescriptorZeroIsAFile) {
+    TempDir dir;
+    int input = ::dup(0);
+    ::close(0);
+    FileStore::Handle file = SystemFileStore().Create(dir.File("a.cfg"));
+    ::dup2(input, 0);
+    ::close(input);
+    EXPECT_EQ(file, 0);
 }
 
 // The schedules and the journal are the user's alone; a link planted at the temporary

@@ -8,7 +8,7 @@
 
 namespace {
 
-enum class Step { None, Create, Write, Flush, Close, Replace };
+enum class Step { None, Create, Write, Flush, Close, KeepCopy, Replace };
 
 // The system's store with one step made to fail, leaving an error code of its own.
 class FaultyStore final : public PassThroughStore {
@@ -31,6 +31,9 @@ public:
     bool Close(Handle file) override {
         bool closed = SystemFileStore().Close(file);
         return !fails(Step::Close) && closed;
+    }
+    bool KeepCopy(const std::string& path, const std::string& copy) override {
+        return !fails(Step::KeepCopy) && SystemFileStore().KeepCopy(path, copy);
     }
     bool Replace(const std::string& from, const std::string& to) override {
         return !fails(Step::Replace) && SystemFileStore().Replace(from, to);
@@ -110,9 +113,14 @@ TEST_F(SafeSave, FailedCreateKeepsItsReport) {
 TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {
     dir_.Write("a.cfg", "damaged");
     file_.KeepPreviousFileOnce(dir_.File("a.cfg.bad"));
+    // No copy, no save: the damaged file would be lost.
+    store_.failing = Step::KeepCopy;
+    EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
+    EXPECT_EQ(file_.LastError(), SystemErrorText(static_cast<int>(Step::KeepCopy) + 1));
+    ExpectOnly({"a.cfg"});
     // The final replace fails: the damaged file never left its place.
     store_.failing = Step::Replace;
-    EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
+    EXPECT_FALSE(file_.Save(nullptr, false));
     EXPECT_EQ(dir_.Read("a.cfg"), "damaged");
     ExpectOnly({"a.cfg", "a.cfg.bad"});
 

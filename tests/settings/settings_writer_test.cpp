@@ -58,6 +58,8 @@ TEST(SettingsWriter, MultiRecordSectionClosesOnlyAfterValueLines) {
     settings.items = {{"one", 0}, {"", 3}};
     EXPECT_EQ(settings.File().Render(nullptr),
               Crlf(TestHeader() + "\n[Item]\nname=\"one\"\n[Item]\ncount=3\n"));
+    settings.items = {{"", 3}};
+    EXPECT_EQ(settings.File().Render(nullptr), Crlf(TestHeader() + "\n[Item]\ncount=3\n"));
 }
 
 TEST(SettingsWriter, EmptyPathWritesNothing) {

@@ -26,6 +26,25 @@ TEST(DockLayout, RowsNeverStartWithASeparator) {
     }
 }
 
+TEST(DockLayout, DropsDockAtTheNearestEdgeWithinReach) {
+    const DockRect area{100, 100, 500, 400};
+    struct Case {
+        DockPoint point;
+        bool floatWanted;
+        DockSide side;
+    } cases[] = {
+        {{300, 80}, false, DockSide::Top},      {{300, 420}, false, DockSide::Bottom},
+        {{80, 250}, false, DockSide::Left},     {{520, 250}, false, DockSide::Right},
+        {{300, 79}, false, DockSide::Floating}, {{300, 421}, false, DockSide::Floating},
+        {{79, 250}, false, DockSide::Floating}, {{521, 250}, false, DockSide::Floating},
+        {{300, 121}, false, DockSide::Floating}, {{300, 100}, true, DockSide::Floating},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.point.x << "," << c.point.y);
+        EXPECT_EQ(DropSide(area, c.point, 20, c.floatWanted), c.side);
+    }
+}
+
 TEST(DockLayout, ColumnsFitTheWidthCountingOnlyInnerSeparators) {
     struct Case {
         int width;
