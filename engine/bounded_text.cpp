@@ -19,11 +19,11 @@ void boundedCopy(char* buffer, std::size_t size, const char* text) {
 }
 
 void boundedAppend(char* buffer, std::size_t size, const char* text) {
-    if (buffer == nullptr || size == 0 || text == nullptr) {
+    if (buffer == nullptr || text == nullptr) {
         return;
     }
     std::size_t length = strnlen(buffer, size);
-    if (length >= size) {
+    if (length >= size) {  // unterminated, or no room at all
         return;
     }
     std::size_t room = size - length - 1;

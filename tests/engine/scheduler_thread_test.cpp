@@ -62,20 +62,21 @@ TEST(SchedulerThread, StopRequestEndsTheSleepAndTheThread) {
     rig.list.Append(DailyAt("a", 9, 30, 0));
     std::atomic<int> passes{0};
     std::time_t at = LocalTime(2026, 3, 2, 9, 30, 0);
-    SchedulerThread thread(
-        rig.launcher, rig.stop,
-        [&] {
-            ++passes;
-            return at;
-        },
-        std::chrono::hours(1));
-    ASSERT_TRUE(thread.Start());
-    EXPECT_FALSE(thread.Start());
-    while (rig.Files().empty()) {
-        std::this_thread::yield();
-    }
-    rig.stop.Set();
-    thread.Join();
+    {
+        SchedulerThread thread(
+            rig.launcher, rig.stop,
+            [&] {
+                ++passes;
+                return at;
+            },
+            std::chrono::hours(1));
+        ASSERT_TRUE(thread.Start());
+        EXPECT_FALSE(thread.Start());
+        while (rig.Files().empty()) {
+            std::this_thread::yield();
+        }
+        rig.stop.Set();
+    }  // joined by its end, before the clock and the list it reads go
     EXPECT_EQ(passes.load(), 1);
     EXPECT_EQ(rig.Files(), std::vector<std::string>{"a"});
 }

@@ -92,13 +92,31 @@ TEST(SafeSavePosix, KillAtAnyStepNeverLeavesTheNameEmpty) {
         leftover = "a.cfg." + std::to_string(child) + ".tmp";
         EXPECT_EQ(dir.Exists(leftover), step != Step::Replace);
     }
-    // The temporary file of a save still running in another process stays.
-    const std::string running = "a.cfg." + std::to_string(::getppid()) + ".tmp";
-    dir.Write(running, "");
     SettingsFile file("Test", 1.0, &section, 1, SystemFileStore());
     EXPECT_TRUE(file.SaveAs(&item, dir.File("a.cfg"), false));
     EXPECT_FALSE(dir.Exists(leftover));
-    EXPECT_TRUE(dir.Exists(running));
+}
+
+// Only a temporary file of this name whose process is gone is cleared; one of a save still
+// running elsewhere, and anything else, stays.
+TEST(SafeSavePosix, LeftoversOfGoneProcessesOnly) {
+    TempDir dir;
+    const std::pair<std::string, bool> names[] = {
+        {"a.cfg.999999.tmp", false},
+        {"a.cfg." + std::to_string(::getppid()) + ".tmp", true},
+        {"a.cfg..tmp", true},
+        {"a.cfg.99x.tmp", true},
+        {"a.cfg.1000000000.tmp", true},
+        {"a.cfg.999999.tmq", true},
+        {"b.cfg.999999.tmp", true},
+    };
+    for (const auto& [name, kept] : names) {
+        dir.Write(name, "");
+    }
+    SystemFileStore().RemoveLeftovers(dir.File("a.cfg"));
+    for (const auto& [name, kept] : names) {
+        EXPECT_EQ(dir.Exists(name), kept) << name;
+    }
 }
 
 // A save keeps the mode of the file it replaces and writes through a symbolic link, but

@@ -25,6 +25,8 @@ TEST(IntegerField, TextsAndRanges) {
         {"minus zero", "-0", false, 9, kNotAnIntegerMessage},
         {"empty", "", false, 9, kNotAnIntegerMessage},
         {"inner blank", "1 2", false, 9, kNotAnIntegerMessage},
+        {"largest", "2147483647", false, 2147483647, range.c_str()},
+        {"smallest", "-2147483648", false, -2147483647 - 1, range.c_str()},
         {"saturates high", "99999999999", false, 2147483647, range.c_str()},
         {"saturates low", "-99999999999", false, -2147483647 - 1, range.c_str()},
         // Only 31 characters are read: the 32nd, a letter, is never seen.
