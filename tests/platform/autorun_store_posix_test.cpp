@@ -40,6 +40,14 @@ TEST(XdgAutostart, UnwritableFolderFailsAndKeepsNothingHalfWritten) {
     ScopedEnv home("XDG_CONFIG_HOME", dir.File("config").c_str());
     EXPECT_FALSE(SystemAutorunStore().Write("Dovrin Suite Scheduler", "\"/x\" -server"));
     EXPECT_EQ(dir.Read("config"), "not a folder");
+    // A folder in the entry's place: the write fails and leaves no temporary file.
+    home.Set(dir.File("xdg").c_str());
+    dir.MakeFolder("xdg");
+    dir.MakeFolder("xdg/autostart");
+    dir.MakeFolder("xdg/autostart/S.desktop");
+    dir.Write("xdg/autostart/S.desktop/x", "");
+    EXPECT_FALSE(SystemAutorunStore().Write("S", "\"/x\" -server"));
+    EXPECT_FALSE(dir.Exists("xdg/autostart/S.desktop.tmp"));
 }
 
 // A program path holding the characters an Exec= line gives a meaning must come back whole,

@@ -168,6 +168,16 @@ TEST(ScheduleEditorModel, EveryPageIsReadBackWhateverFailsEachInItsOrder) {
     EXPECT_EQ(open.editor.yearly.time.value.hour, 5);
 }
 
+// The parameters are open only when the schedule is on and its parameters box is ticked.
+TEST(ScheduleEditorModel, EnablingFollowsTheSwitchAndTheParametersBox) {
+    for (auto [enable, flag, common, parameters] :
+         {std::tuple{0, 1, false, false}, {1, 0, true, false}, {1, 1, true, true}}) {
+        EditorEnabling rules = EnablingRules(enable, flag);
+        EXPECT_EQ(std::tie(rules.common, rules.parameters), std::tie(common, parameters))
+            << enable << flag;
+    }
+}
+
 TEST(ScheduleEditorModel, NewScheduleIsSeededFromNow) {
     // Sunday 15 March 2026, 14:07:09.
     const std::time_t now = LocalTime(2026, 3, 15, 14, 7, 9);
