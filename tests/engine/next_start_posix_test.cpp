@@ -185,6 +185,9 @@ TEST(NextStart, FarDatesAndNoStartReasons) {
         EXPECT_EQ(NextStartOf(MakeEntry(Weekly, 0, 0, 0, 2, 30, 0, 0, 6), LocalTime(2026, 3, 23)).at,
                   LocalTime(2026, 4, 5, 2, 30, 0));
     }
+    // November's day gone by, December's comes next.
+    EXPECT_EQ(NextStartOf(MakeEntry(Monthly, 5, 0, 0, 8, 0, 0), LocalTime(2026, 11, 8)).at,
+              LocalTime(2026, 12, 5, 8, 0, 0));
     // From 1 March 2096 the next 29 February is in 2104: 2100 is no leap year.
     EXPECT_EQ(NextStartOf(MakeEntry(Yearly, 29, 1, 0, 8, 0, 0), LocalTime(2096, 3, 1)).at,
               LocalTime(2104, 2, 29, 8, 0, 0));

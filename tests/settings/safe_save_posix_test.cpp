@@ -128,7 +128,9 @@ TEST(SafeSavePosix, OddFilesAndLinks) {
     dir.Write("real/target.cfg", "old");
     ::chmod(dir.File("real/target.cfg").c_str(), 0600);
     ASSERT_EQ(::symlink("real/target.cfg", dir.File("link.cfg").c_str()), 0);
-    ASSERT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("link.cfg"), false));
+    ASSERT_EQ(::symlink(dir.File("link.cfg").c_str(), dir.File("absolute.cfg").c_str()), 0);
+    ASSERT_TRUE(TestSettings().File().SaveAs(nullptr, dir.File("absolute.cfg"), false));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("absolute.cfg")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.cfg")));
     EXPECT_EQ(std::filesystem::status(dir.File("real/target.cfg")).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
