@@ -10,7 +10,8 @@ namespace {
 
 enum class Step { None, Create, Write, Flush, Close, KeepCopy, Replace };
 
-// The system's store with one step made to fail, leaving an error code of its own.
+// The system's store with one step made to fail, leaving an error code of its own: none at all
+// for Create, EPERM or ERROR_INVALID_FUNCTION for Write and so on.
 class FaultyStore final : public PassThroughStore {
 public:
     Step failing = Step::None;
@@ -42,7 +43,7 @@ public:
 private:
     bool fails(Step step) {
         if (failing == step) {
-            SetLastSystemError(static_cast<int>(step) + 1);
+            SetLastSystemError(static_cast<int>(step) - 1);
         }
         return failing == step;
     }
@@ -88,7 +89,8 @@ TEST_F(SafeSave, AnyFailingStepLeavesTheOldFileByteForByte) {
         EXPECT_EQ(dir_.Read("a.cfg"), old);
         EXPECT_FALSE(dir_.Exists(TemporaryPathFor("a.cfg")));
         // The reason is the failing step's, not that of the clean-up after it.
-        EXPECT_EQ(file_.LastError(), SystemErrorText(static_cast<int>(step) + 1));
+        const int code = static_cast<int>(step) - 1;
+        EXPECT_EQ(file_.LastError(), code == 0 ? "Unknown error" : SystemErrorText(code));
     }
     store_.failing = Step::None;
     EXPECT_TRUE(file_.Save(nullptr, false));
@@ -116,7 +118,7 @@ TEST_F(SafeSave, KeepsThePreviousFileOnceWhenAsked) {
     // No copy, no save: the damaged file would be lost.
     store_.failing = Step::KeepCopy;
     EXPECT_FALSE(file_.SaveAs(nullptr, dir_.File("a.cfg"), false));
-    EXPECT_EQ(file_.LastError(), SystemErrorText(static_cast<int>(Step::KeepCopy) + 1));
+    EXPECT_EQ(file_.LastError(), SystemErrorText(static_cast<int>(Step::KeepCopy) - 1));
     ExpectOnly({"a.cfg"});
     // The final replace fails: the damaged file never left its place.
     store_.failing = Step::Replace;
