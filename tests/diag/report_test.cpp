@@ -18,10 +18,12 @@ TEST(ReportMessage, TestSinkSeesFormattedTextAndLevel) {
     });
     ReportMessagef(0x822, "Could not write to file '%s'.\nAccess is denied.", "C:\\a.cfg");
     ReportMessage(nullptr, 0x20);
+    ReportMessagef(0x20, "%c", 'x');
     SetReportSinkForTesting(nullptr);
     ReportMessage("after", 0x20);
-    ASSERT_EQ(seen.size(), 2u);
+    ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].first, "Could not write to file 'C:\\a.cfg'.\nAccess is denied.");
     EXPECT_EQ(seen[0].second, 0x822u);
     EXPECT_EQ(seen[1].first, "");
+    EXPECT_EQ(seen[2].first, "x");
 }

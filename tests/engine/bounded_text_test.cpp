@@ -22,6 +22,10 @@ TEST(BoundedCopy, CutsPadsAndTerminates) {
         boundedCopy(buffer, sizeof buffer, c.text);
         EXPECT_EQ(std::string(buffer, 8), c.expected) << (c.text ? c.text : "(null)");
     }
+    char untouched = 'u';
+    boundedCopy(&untouched, 0, "abc");  // no room, not even for the end
+    boundedCopy(nullptr, 8, "abc");
+    EXPECT_EQ(untouched, 'u');
 }
 
 TEST(BoundedAppend, AppendsWhatFitsOrNothing) {
