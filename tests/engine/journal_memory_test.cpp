@@ -38,6 +38,8 @@ TEST(JournalMemory, EachScheduleGetsItsNewestLineAcrossBothGenerations) {
                                    "\tfailed: Access is denied.\tdue\tA" + a + At(10) +
                                    "\tstarted\tdue\tt b" + tabbed + At(11) +
                                    "\tstarted\tsoon\tA" + a + "garbage\tstarted\tdue\tA" + a +
+                                   At(11, 30) + "\tmissed: not running\tdue 2 times, last 0\tC" +
+                                   "\tdovsuite.exe -process \"c.dvs\"\n" +
                                    At(12) + "\tstarted\tdue\tA");  // cut short
     ScheduleList list;
     ScheduleEntry b = Named("B", "b");
@@ -47,7 +49,7 @@ TEST(JournalMemory, EachScheduleGetsItsNewestLineAcrossBothGenerations) {
         list.Append(e);
     }
     JournalMemory memory = ReadJournal(dir.Path());
-    EXPECT_EQ(memory.lastLineAt, Instant(11));
+    EXPECT_EQ(memory.lastLineAt, Instant(11, 30));
     RememberLastStarts(list, kSuite, memory);
     struct Expected {
         std::time_t at;
