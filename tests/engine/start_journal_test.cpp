@@ -13,6 +13,10 @@ TEST(StartJournal, OneLineOfTabSeparatedFieldsInLocalTimeWithItsOffset) {
               "2026-12-07T22:00:00-03:30\tfailed: Not found.\tby hand\tt b    é\ta \n");
     std::time_t back = 0;
     EXPECT_TRUE(ParseJournalTime("2026-12-07T22:00:00-03:30", back) && back == 1796693400);
+    for (const char* bad : {"2026-12-07T22:00:00-03:3", "2026-12-07T22:00:00-03:300",
+                            "2026-12-07 22:00:00-03:30", "2026-13-07T22:00:00-03:30"}) {
+        EXPECT_FALSE(ParseJournalTime(bad, back)) << bad;
+    }
 }
 #endif
 
