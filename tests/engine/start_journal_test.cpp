@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 #include "platform/file_store.h"
 #include "tests/support/env.h"
 #include "tests/support/temp_dir.h"
@@ -22,6 +25,12 @@ TEST(StartJournal, OneLineOfTabSeparatedFieldsInLocalTimeWithItsOffset) {
 
 TEST(StartJournal, TurnsOverAtTheLimitIntoTheOlderGenerationAndMakesTheDataFolder) {
     const int kFull = StartJournal::kTurnOverSize;
+#if !defined(_WIN32)
+    auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto opened = openFiles();
+#endif
     for (int size : {-1, kFull - 1, kFull, kFull + 9}) {  // of the journal before; -1: no folder
         TempDir dir;
         const bool turned = size >= kFull;
@@ -40,4 +49,7 @@ TEST(StartJournal, TurnsOverAtTheLimitIntoTheOlderGenerationAndMakesTheDataFolde
         EXPECT_TRUE(dir.Read("d/Scheduler.log") == (turned ? line : before + line)) << size;
         EXPECT_EQ(dir.Read("d/Scheduler.log.1").size(), turned ? before.size() : 5 * (size >= 0));
     }
+#if !defined(_WIN32)
+    EXPECT_EQ(openFiles(), opened);  // nothing left open
+#endif
 }

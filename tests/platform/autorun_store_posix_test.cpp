@@ -1,4 +1,5 @@
 #include "platform/autorun_store.h"
+#include "platform/escaped_text.h"
 
 #include <gtest/gtest.h>
 
@@ -85,4 +86,6 @@ TEST(XdgAutostart, EscapesWhatExecLinesInterpretAndReadsItBack) {
         ASSERT_TRUE(store.Read("Dovrin Suite Scheduler", read));
         EXPECT_EQ(read, command);
     }
+    // A value that a person ended in a lone backslash keeps it.
+    EXPECT_EQ(DesktopExecCommand("/opt/s\\"), "/opt/s\\");
 }

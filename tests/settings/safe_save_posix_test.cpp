@@ -102,12 +102,9 @@ TEST(SafeSavePosix, KillAtAnyStepNeverLeavesTheNameEmpty) {
 TEST(SafeSavePosix, LeftoversOfGoneProcessesOnly) {
     TempDir dir;
     const std::pair<std::string, bool> names[] = {
-        {"a.cfg.999999.tmp", false},
-        {"a.cfg." + std::to_string(::getppid()) + ".tmp", true},
-        {"a.cfg..tmp", true},
-        {"a.cfg.99x.tmp", true},
-        {"a.cfg.1000000000.tmp", true},
-        {"a.cfg.999999.tmq", true},
+        {"a.cfg.999999.tmp", false},    {"a.cfg." + std::to_string(::getpid()) + ".tmp", true},
+        {"a.cfg..tmp", true},           {"a.cfg.99x.tmp", true},
+        {"a.cfg.1000000000.tmp", true}, {"a.cfg.999999.tmq", true},
         {"b.cfg.999999.tmp", true},
     };
     for (const auto& [name, kept] : names) {
@@ -117,6 +114,15 @@ TEST(SafeSavePosix, LeftoversOfGoneProcessesOnly) {
     for (const auto& [name, kept] : names) {
         EXPECT_EQ(dir.Exists(name), kept) << name;
     }
+}
+
+// A folder made meanwhile by another process is as good as one made here; a file is not.
+TEST(SafeSavePosix, CreateFolderOverWhatIsThere) {
+    TempDir dir;
+    dir.Write("file", "");
+    EXPECT_TRUE(SystemFileStore().CreateFolder(dir.File("new")));
+    EXPECT_TRUE(SystemFileStore().CreateFolder(dir.File("new")));
+    EXPECT_FALSE(SystemFileStore().CreateFolder(dir.File("file")));
 }
 
 // A save keeps the mode of the file it replaces and writes through a symbolic link, but
