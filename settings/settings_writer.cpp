@@ -45,6 +45,7 @@ public:
     }
     void Raw(const char* text) { Raw(text, std::strlen(text)); }
     void Raw(const std::string& text) { Raw(text.data(), text.size()); }
+    std::size_t Size() const { return bytes_.size(); }
 
     void KeyLine(const char* name) {
         bytes_ += "\r\n";
@@ -97,84 +98,84 @@ std::string header(const char* generatorName, double version) {
     return text;
 }
 
-// Writes one key's line unless its kind leaves the value out; true when a line was written.
-bool writeKey(Output& out, const SettingsKey& key, void* record) {
+// Writes one key's line unless its kind leaves the value out.
+void writeKey(Output& out, const SettingsKey& key, void* record) {
     switch (key.kind) {
         case SettingsKind::KindText: {
             const std::string& v = key.In<std::string>(record);
             if (v.empty() && key.defaultText == nullptr) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Quoted(v);
-            return true;
+            return;
         }
         case SettingsKind::KindString: {
             const std::string& v = key.In<std::string>(record);
             if (v.empty()) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Quoted(v);
-            return true;
+            return;
         }
         case SettingsKind::KindProtected:
         case SettingsKind::KindProtectedAlt: {
             const std::string& v = key.In<std::string>(record);
             if (v.empty()) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Quoted(protectText(v.c_str()));
-            return true;
+            return;
         }
         case SettingsKind::KindShort: {
             std::int16_t v = key.In<std::int16_t>(record);
             if (v == key.defaultNumber) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Integer(v);
-            return true;
+            return;
         }
         case SettingsKind::KindLong:
         case SettingsKind::KindInt: {
             std::int32_t v = key.In<std::int32_t>(record);
             if (v == key.defaultNumber) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Integer(v);
-            return true;
+            return;
         }
         case SettingsKind::KindULong: {
             std::uint32_t v = key.In<std::uint32_t>(record);
             if (v == static_cast<std::uint32_t>(key.defaultNumber)) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Integer(v);
-            return true;
+            return;
         }
         case SettingsKind::KindInt64: {
             std::int64_t v = key.In<std::int64_t>(record);
             if (v == static_cast<std::int64_t>(static_cast<std::uint32_t>(key.defaultNumber))) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             out.Integer(v);
-            return true;
+            return;
         }
         case SettingsKind::KindDouble: {
             double v = key.In<double>(record);
             if (v == static_cast<double>(static_cast<std::uint32_t>(key.defaultNumber))) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             char number[400];
             std::snprintf(number, sizeof number, "%0.5f", v);
             out.Raw(number);
-            return true;
+            return;
         }
         case SettingsKind::KindFlags: {
             std::uint32_t v = key.In<std::uint32_t>(record);
@@ -185,12 +186,12 @@ bool writeKey(Output& out, const SettingsKey& key, void* record) {
                 flags[n] = (v & key.flagMasks[n]) ? '1' : '0';
             }
             out.Raw(flags, static_cast<std::size_t>(n));
-            return true;
+            return;
         }
         case SettingsKind::KindDateTime: {
             const SettingsDateTime& v = key.In<SettingsDateTime>(record);
             if (v.date == 0 && v.time == 0) {
-                return false;
+                return;
             }
             out.KeyLine(key.name);
             char digits[64];
@@ -198,23 +199,24 @@ bool writeKey(Output& out, const SettingsKey& key, void* record) {
                           v.Day(), static_cast<int>(v.time / 3600),
                           static_cast<int>(v.time % 3600 / 60), static_cast<int>(v.time % 60));
             out.Raw(digits);
-            return true;
+            return;
         }
         case SettingsKind::KindIgnored:
         default:
-            return false;
+            break;
     }
 }
 
-void writeSection(Output& out, const SettingsSection& section, void* record, int& lines) {
+// True when a key wrote a line under the section's header.
+bool writeSection(Output& out, const SettingsSection& section, void* record) {
     out.Raw("\n[");
     out.Raw(section.name);
     out.Raw("]");
+    const std::size_t headerEnd = out.Size();
     for (int k = 0; k < section.keyCount; ++k) {
-        if (writeKey(out, section.keys[k], record)) {
-            ++lines;
-        }
+        writeKey(out, section.keys[k], record);
     }
+    return out.Size() != headerEnd;
 }
 
 }  // namespace
@@ -231,21 +233,21 @@ void SettingsFile::renderInto(void* base, std::string& bytes) const {
     out.Raw(header(generatorName_, formatVersion_));
     for (int s = 0; s < sectionCount_; ++s) {
         const SettingsSection& section = sections_[s];
-        int lines = 0;
         if (section.records) {
             std::int32_t count = 0;
             section.records(OpCount, 0, &count);
+            bool anyLine = false;
             for (std::int32_t i = 0; i < count; ++i) {
                 void* record = section.records(OpRecord, i, nullptr);
                 if (record != nullptr) {
-                    writeSection(out, section, record, lines);
+                    anyLine = writeSection(out, section, record) || anyLine;
                 }
             }
-            if (lines > 0) {
+            if (anyLine) {
                 out.Raw("\n");
             }
         } else if (base != nullptr) {
-            writeSection(out, section, base, lines);
+            writeSection(out, section, base);
             out.Raw("\n");
         }
     }
