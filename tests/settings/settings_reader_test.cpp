@@ -139,6 +139,7 @@ std::vector<Case> Cases() {
         {"brace in a body", "[Item]\n{", false, {}, " Project error, string={"},
         {"long section name", "[Item]\n[" + std::string(5000, 'x') + "]", false, {}},
         {"long word", "[Item]\n" + std::string(5000, 'w'), false, {}},
+        {"comment at the very end", "[Item]\nname=\"a\"//", true, Names({"a"})},
     };
 }
 

@@ -45,10 +45,10 @@ TEST(SettingsWriter, DefaultsAreLeftOutButFlagsAlwaysWrittenAndShortYearsPadded)
     EXPECT_EQ(settings.File().Render(&v), Crlf(TestHeader() + "\n[Options]\nflags=000\n"));
     // Without a base the single-record section is left out entirely.
     EXPECT_EQ(settings.File().Render(nullptr), Crlf(TestHeader()));
-    // A year below 1000 is padded with blanks.
-    v.when = SettingsDateTime::Make(99, 1, 31, 23, 59, 0);
+    // A year below 1000 is padded with blanks; midnight is a time like any other.
+    v.when = SettingsDateTime::Make(99, 1, 31, 0, 0, 0);
     EXPECT_EQ(settings.File().Render(&v),
-              Crlf(TestHeader() + "\n[Options]\nflags=000\nwhen=  990131235900\n"));
+              Crlf(TestHeader() + "\n[Options]\nflags=000\nwhen=  990131000000\n"));
 }
 
 TEST(SettingsWriter, MultiRecordSectionClosesOnlyAfterValueLines) {

@@ -96,6 +96,8 @@ TEST(ScheduleEditorModel, EntryThroughTheEditorAndBack) {
         {"hourly drops unused fields", MakeEntry(Hourly, 3, 4, 2020, 7, 45, 9, 31, 2),
          MakeEntry(Hourly, 0, 0, 0, 0, 45, 0)},
         {"daily work days", MakeEntry(Daily, 0, 0, 0, 2, 30, 0, 31)},
+        {"daily with an eighth day", MakeEntry(Daily, 0, 0, 0, 2, 30, 0, 0xFF),
+         MakeEntry(Daily, 0, 0, 0, 2, 30, 0, 0x7F)},
         {"daily no day", MakeEntry(Daily, 9, 9, 0, 6, 5, 4, 0),
          MakeEntry(Daily, 0, 0, 0, 6, 5, 4, 0)},
         {"weekly sunday", MakeEntry(Weekly, 0, 0, 0, 12, 0, 0, 0, 6)},
@@ -117,12 +119,27 @@ TEST(ScheduleEditorModel, EntryThroughTheEditorAndBack) {
     const std::time_t now = LocalTime(2026, 7, 8, 9, 10, 11);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (std::int16_t enable : {0, 1}) {
+        for (std::int16_t enable : {0, 1, 2}) {
             ScheduleEntry in = WithTexts(c.in, "Nightly", enable ? "-p" : "");
             ScheduleEntry out = WithTexts(c.out.value_or(c.in), "Nightly", enable ? "-p" : "");
             in.enable = out.enable = enable;
             EXPECT_EQ(Fields(RoundTrip(in, now)), Fields(out));
         }
+    }
+}
+
+// The picker shows 1 January 2004 for a part it cannot show; the year 1900 it shows as it is.
+TEST(ScheduleEditorModel, DatePartsThePickerCannotShowHaveAStandIn) {
+    struct Case {
+        int day, month, year;
+        std::tuple<int, int, int> shown;
+    } cases[] = {
+        {0, 0, 0, {1, 1, 2004}}, {32, 13, 1899, {1, 1, 2004}}, {31, 12, 1900, {31, 12, 1900}}};
+    for (const Case& c : cases) {
+        ScheduleEntry entry = MakeEntry(Once, c.day, c.month, c.year, 8, 0, 0);
+        OpenEditor open(&entry, LocalTime(2026, 7, 8, 9, 10, 11));
+        const LocalDateTime& at = open.pages[Once].times[IDC_ONCE_DATE];
+        EXPECT_EQ(std::tie(at.day, at.month, at.year), c.shown) << c.year;
     }
 }
 
