@@ -71,3 +71,11 @@ TEST(JournalMemory, EachScheduleGetsItsNewestLineAcrossBothGenerations) {
             << i;
     }
 }
+
+// A journal of 64 KiB and one byte: the one byte read last, its last line end, still counts.
+TEST(JournalMemory, LastLineEndPastSixtyFourKiB) {
+    TempDir dir;
+    const std::string line = At(1) + "\tstarted\tdue\tA\tdovsuite.exe -process \"a.dvs\"\n";
+    dir.Write("Scheduler.log", std::string(65536 - line.size(), 'x') + "\n" + line);
+    EXPECT_EQ(ReadJournal(dir.Path()).lastLineAt, Instant(1));
+}
