@@ -2,6 +2,7 @@
 #include "platform/escaped_text.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/support/env.h"
 #include "tests/support/temp_dir.h"
@@ -49,6 +50,10 @@ TEST(XdgAutostart, UnwritableFolderFailsAndKeepsNothingHalfWritten) {
     dir.Write("xdg/autostart/S.desktop/x", "");
     EXPECT_FALSE(SystemAutorunStore().Write("S", "\"/x\" -server"));
     EXPECT_FALSE(dir.Exists("xdg/autostart/S.desktop.tmp"));
+    // A full disk: the write fails before the entry is replaced.
+    ASSERT_EQ(::symlink("/dev/full", dir.File("xdg/autostart/F.desktop.tmp").c_str()), 0);
+    EXPECT_FALSE(SystemAutorunStore().Write("F", "\"/x\" -server"));
+    EXPECT_FALSE(dir.Exists("xdg/autostart/F.desktop"));
 }
 
 // A program path holding the characters an Exec= line gives a meaning must come back whole,

@@ -64,5 +64,13 @@ TEST(InstanceLock, LockFileFolder) {
         EXPECT_TRUE(dir.Exists(c.file.substr(dir.Path().size())));
         std::remove(c.file.c_str());
     }
+    // A program started with its standard input closed gets descriptor 0 for its lock.
+    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
+    int input = ::dup(0);
+    ::close(0);
+    InstanceLock::State state = InstanceLock::Create("zero").GetState();
+    ::dup2(input, 0);
+    ::close(input);
+    EXPECT_EQ(state, InstanceLock::State::Acquired);
 }
 #endif

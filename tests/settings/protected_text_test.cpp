@@ -92,7 +92,7 @@ TEST(ProtectedText, ReadsLowerCaseAndZeroPaddedGroups) {
 TEST(ProtectedText, IncompleteBlockKeepsTheBlocksBefore) {
     std::string form = protectText("12345678abc");
     std::string hex = form.substr(2);
-    for (size_t cut : {hex.size() - 1, hex.size() - 8, hex.size() - 9}) {
+    for (size_t cut : {hex.size() - 1, hex.size() - 8, hex.size() - 9, hex.size() - 15}) {
         std::string back = "old";
         EXPECT_FALSE(unprotectText(hex.substr(0, cut).c_str(), back));
         EXPECT_EQ(back, "12345678") << cut;
