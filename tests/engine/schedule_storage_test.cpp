@@ -182,14 +182,14 @@ TEST_F(Storage, SaveMakesEveryMissingLevelOrNamesWhyNot) {
     EXPECT_TRUE(sep_ == "/" ? reason == "Not a directory" : !reason.empty()) << reason;
     EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos);
     // The folder is there but a folder holds the file's name: the file's own reason.
-    dir_.MakeFolder("taken");
-    dir_.MakeFolder("taken" + sep_ + "Scheduler.cfg");
-    dir_.Write("taken" + sep_ + "Scheduler.cfg" + sep_ + "x", "");
-    storage_.SetFolders(dir_.File("taken") + sep_, "");
-    EXPECT_FALSE(storage_.Save());
-    EXPECT_TRUE(sep_ == "/" ? storage_.LastError() == "Is a directory"
-                            : !storage_.LastError().empty())
-        << storage_.LastError();
+    if (sep_ == "/") {  // where rename(2) refuses a folder at the name
+        dir_.MakeFolder("taken");
+        dir_.MakeFolder("taken/Scheduler.cfg");
+        dir_.Write("taken/Scheduler.cfg/x", "");
+        storage_.SetFolders(dir_.File("taken/"), "");
+        EXPECT_FALSE(storage_.Save());
+        EXPECT_EQ(storage_.LastError(), "Is a directory");
+    }
     // A fresh account has not even the parents of the data folder.
     const std::string deep = "missing" + sep_ + "deeper" + sep_;
     storage_.SetFolders(dir_.File(deep), "");

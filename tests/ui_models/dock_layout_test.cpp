@@ -33,10 +33,10 @@ TEST(DockLayout, DropsDockAtTheNearestEdgeWithinReach) {
         bool floatWanted;
         DockSide side;
     } cases[] = {
-        {{300, 80}, false, DockSide::Top},      {{300, 420}, false, DockSide::Bottom},
-        {{80, 250}, false, DockSide::Left},     {{520, 250}, false, DockSide::Right},
-        {{300, 79}, false, DockSide::Floating}, {{300, 421}, false, DockSide::Floating},
-        {{79, 250}, false, DockSide::Floating}, {{521, 250}, false, DockSide::Floating},
+        {{300, 80}, false, DockSide::Top},       {{300, 420}, false, DockSide::Bottom},
+        {{80, 250}, false, DockSide::Left},      {{520, 250}, false, DockSide::Right},
+        {{300, 79}, false, DockSide::Floating},  {{300, 421}, false, DockSide::Floating},
+        {{79, 250}, false, DockSide::Floating},  {{521, 250}, false, DockSide::Floating},
         {{300, 121}, false, DockSide::Floating}, {{300, 100}, true, DockSide::Floating},
     };
     for (const Case& c : cases) {

@@ -13,6 +13,7 @@
 #include "tests/support/memory_autorun_store.h"
 #include "tests/support/schedule.h"
 #include "tests/support/temp_dir.h"
+#include "ui/models/schedule_editor_model.h"
 
 namespace {
 
@@ -20,10 +21,14 @@ namespace {
 struct AnsweringUi : ScheduleCommandsUi {
     bool yes = true;
     ScheduleEntry edited;
+    std::string seededTitle;
+    int seededYear = 0;
     int refreshes = 0;
     std::vector<std::string> errors;
 
-    bool RunEditor(ScheduleEditorModel&, ScheduleEntry& result) override {
+    bool RunEditor(ScheduleEditorModel& editor, ScheduleEntry& result) override {
+        seededTitle = editor.title;
+        seededYear = editor.once.date.value.year;
         result = edited;
         return yes;
     }
@@ -56,9 +61,11 @@ TEST(ScheduleCommands, ChangeTheListOnlyOnYesSaveAndTellOfAFailedSave) {
 
     ui.yes = true;
     ui.edited = Named("first");
-    commands.Add(0);
+    commands.Add(LocalTime(2026, 7, 8, 9, 10, 11));
+    EXPECT_EQ(ui.seededYear, 2026);  // a new schedule starts from now
     ui.edited = Named("second");
     commands.Change(0, 0);
+    EXPECT_EQ(ui.seededTitle, "first");
     commands.Change(1, 0);  // no such row
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.EntryAt(0)->title, "second");

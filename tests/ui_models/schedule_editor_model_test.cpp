@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -141,6 +142,8 @@ TEST(ScheduleEditorModel, DatePartsThePickerCannotShowHaveAStandIn) {
         const LocalDateTime& at = open.pages[Once].times[IDC_ONCE_DATE];
         EXPECT_EQ(std::tie(at.day, at.month, at.year), c.shown) << c.year;
     }
+    LocalDateTime local;
+    EXPECT_FALSE(SplitLocal(std::numeric_limits<std::time_t>::max(), local));  // no such year
 }
 
 TEST(ScheduleEditorModel, TimesAreStoredAsTypedOnTheDayTheClocksGoForward) {

@@ -21,9 +21,8 @@ TEST(ScheduleTip, LastLineTellsAStartAFailureOrAMissWithWhy) {
     for (const Case& c : cases) {
         ScheduleEntry entry;
         entry.last_start = c.last;
-        std::string text = ScheduleTipText(entry, NextStart{}, [](std::time_t at) {
-            return "T" + std::to_string(at);
-        });
+        std::string text = ScheduleTipText(entry, NextStart{},
+                                           [](std::time_t at) { return "T" + std::to_string(at); });
         EXPECT_EQ(text.substr(text.find('\n') + 1), c.expected);
     }
 }
