@@ -57,7 +57,8 @@ bool copyFile(const std::string& from, const std::string& to) {
     int out = -1;
     bool copied = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) &&
                   (out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                                st.st_mode & 07777)) >= 0;
+                                st.st_mode & 07777)) >= 0 &&
+                  ::fchmod(out, st.st_mode & 07777) == 0;  // whatever the umask took away
     char buffer[65536];
     while (copied) {
         ssize_t n = ::read(in, buffer, sizeof buffer);

@@ -37,14 +37,20 @@ struct AnsweringUi : ScheduleCommandsUi {
     void ShowError(const std::string& message) override { errors.push_back(message); }
 };
 
+// The logon entry kept in memory for the test's life.
+struct AutorunInMemory {
+    MemoryAutorunStore store;
+    AutorunInMemory() { SetAutorunStore(&store); }
+    ~AutorunInMemory() { SetAutorunStore(nullptr); }
+};
+
 }  // namespace
 
 // Each command changes the list only on the user's yes, saves at once, keeps the logon entry
 // in step with an empty or a non-empty list, and tells of a failed save, keeping the change.
 TEST(ScheduleCommands, ChangeTheListOnlyOnYesSaveAndTellOfAFailedSave) {
     TempDir dir;
-    MemoryAutorunStore autorun;
-    SetAutorunStore(&autorun);
+    AutorunInMemory autorun;
     SetActiveVariant(kProductVariants[0]);
     AutorunEnabled = 0;
     ScheduleList list;
@@ -70,7 +76,7 @@ TEST(ScheduleCommands, ChangeTheListOnlyOnYesSaveAndTellOfAFailedSave) {
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.EntryAt(0)->title, "second");
     EXPECT_NE(saved().find("\"second\""), std::string::npos);
-    EXPECT_EQ(AutorunEnabled, 1);
+    EXPECT_EQ(autorun.store.entries.size(), 1u);
     EXPECT_EQ(ui.refreshes, 2);
 
     dir.Write("file", "");
@@ -91,7 +97,6 @@ TEST(ScheduleCommands, ChangeTheListOnlyOnYesSaveAndTellOfAFailedSave) {
     commands.Remove(0);
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(saved().find("[Schedule"), std::string::npos);
-    EXPECT_EQ(AutorunEnabled, 0);
+    EXPECT_TRUE(autorun.store.entries.empty());
     EXPECT_EQ(ui.errors.size(), 1u);
-    SetAutorunStore(nullptr);
 }

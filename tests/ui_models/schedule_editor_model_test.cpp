@@ -190,8 +190,10 @@ TEST(ScheduleEditorModel, EveryPageIsReadBackWhateverFailsEachInItsOrder) {
 
 // The parameters are open only when the schedule is on and its parameters box is ticked.
 TEST(ScheduleEditorModel, EnablingFollowsTheSwitchAndTheParametersBox) {
-    for (auto [enable, flag, common, parameters] :
-         {std::tuple{0, 1, false, false}, {1, 0, true, false}, {1, 1, true, true}}) {
+    for (auto [enable, flag, common, parameters] : {std::tuple{0, 1, false, false},
+                                                    {1, 0, true, false},
+                                                    {1, 1, true, true},
+                                                    {2, 1, true, true}}) {
         EditorEnabling rules = EnablingRules(enable, flag);
         EXPECT_EQ(std::tie(rules.common, rules.parameters), std::tie(common, parameters))
             << enable << flag;
