@@ -55,8 +55,8 @@ protected:
                 // The caption drags the bar as the gripper does, so it docks where dropped;
                 // the system's move would only move the window.
                 if (wParam == HTCAPTION) {
-                    bar_.beginDrag({static_cast<short>(LOWORD(lParam)),
-                                    static_cast<short>(HIWORD(lParam))});
+                    bar_.beginDrag(
+                        {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
                     return 0;
                 }
                 break;
@@ -82,14 +82,10 @@ protected:
             case WM_MOUSEACTIVATE:
                 // A click on the bar leaves the main window active, as a menu bar would.
                 return MA_NOACTIVATE;
-            case WM_DPICHANGED: {
+            case WM_DPICHANGED:
                 // Moved alone to a monitor of another scale: its frame takes the system's size.
-                const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-                SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
-                             suggested->right - suggested->left, suggested->bottom - suggested->top,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
+                MoveToSuggestedRect(Handle(), lParam);
                 return 0;
-            }
             case WM_CLOSE:
                 return 0;  // nothing could show it again
             default:

@@ -53,13 +53,20 @@ HFONT CreateStatusFont(UINT dpi) {
     return read ? CreateFontIndirectW(&metrics.lfStatusFont) : nullptr;
 }
 
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect) {
+    const RECT& r = *reinterpret_cast<const RECT*>(suggestedRect);
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HFONT CreateFontScaled(HWND window, UINT from, UINT to) {
     LOGFONTA description{};
     HFONT current = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
     if (current == nullptr || GetObjectA(current, sizeof(description), &description) == 0) {
         return nullptr;
     }
-    description.lfHeight = MulDiv(description.lfHeight, static_cast<int>(to), static_cast<int>(from));
+    description.lfHeight =
+        MulDiv(description.lfHeight, static_cast<int>(to), static_cast<int>(from));
     description.lfWidth = MulDiv(description.lfWidth, static_cast<int>(to), static_cast<int>(from));
     return CreateFontIndirectA(&description);
 }

@@ -24,6 +24,10 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, U
 // The status bar's font as the system sizes it at a DPI; nullptr when it cannot be made.
 HFONT CreateStatusFont(UINT dpi);
 
+// Takes the rectangle WM_DPICHANGED suggests (its lParam): where the user moved the window,
+// at the new scale.
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect);
+
 // The window's font made anew for another scale: its size times `to` / `from`; nullptr when
 // the window has no font or it cannot be made.
 HFONT CreateFontScaled(HWND window, UINT from, UINT to);

@@ -253,11 +253,7 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 setStatusFont(dpi_);
             }
             dockBar_.SetDpi(dpi_);
-            // The system's suggestion keeps the window where the user moved it, at the new scale.
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            MoveToSuggestedRect(Handle(), lParam);
             RecalcLayout();
             return 0;
         }

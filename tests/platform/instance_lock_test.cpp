@@ -43,6 +43,8 @@ TEST(InstanceLock, MovedLockStaysHeldUntilItsLastOwnerGoes) {
 #if !defined(_WIN32)
 #include <unistd.h>
 
+#include "tests/support/standard_input.h"
+
 // The runtime folder, else the temporary folder with the user's id in the name; a slash in the
 // name never leads into another folder.
 TEST(InstanceLock, LockFileFolder) {
@@ -66,11 +68,7 @@ TEST(InstanceLock, LockFileFolder) {
     }
     // A program started with its standard input closed gets descriptor 0 for its lock.
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
-    int input = ::dup(0);
-    ::close(0);
-    InstanceLock::State state = InstanceLock::Create("zero").GetState();
-    ::dup2(input, 0);
-    ::close(input);
-    EXPECT_EQ(state, InstanceLock::State::Acquired);
+    EXPECT_EQ(WithStandardInputClosed([] { return InstanceLock::Create("zero").GetState(); }),
+              InstanceLock::State::Acquired);
 }
 #endif

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "tests/settings/test_schema.h"
+#include "tests/support/standard_input.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -193,12 +194,8 @@ TEST(SafeSavePosix, KeptCopyAcrossFileSystems) {
 // A program started with its standard input closed is given descriptor 0 for a file.
 TEST(SafeSavePosix, DescriptorZeroIsAFile) {
     TempDir dir;
-    int input = ::dup(0);
-    ::close(0);
-    FileStore::Handle file = SystemFileStore().Create(dir.File("a.cfg"));
-    ::dup2(input, 0);
-    ::close(input);
-    EXPECT_EQ(file, 0);
+    EXPECT_EQ(WithStandardInputClosed([&] { return SystemFileStore().Create(dir.File("a.cfg")); }),
+              0);
 }
 
 // The schedules and the journal are the user's alone; a link planted at the temporary
